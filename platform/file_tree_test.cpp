@@ -1,0 +1,122 @@
+#include "platform/file_tree.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileTreeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "sbkit-tree-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    setenv("SBKIT_ROOT", root_.c_str(), 1);
+  }
+  void TearDown() override {
+    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(root_);
+    unsetenv("SBKIT_ROOT");
+  }
+  void file(const std::string& path) {
+    fs::create_directories((root_ / path).parent_path());
+    std::ofstream(root_ / path) << "x";
+  }
+  std::vector<std::string> walk(const std::string& deviceRoot) {
+    std::vector<std::string> seen;
+    platform::walkTree(deviceRoot, [&](std::string_view p) {
+      seen.emplace_back(p);
+      return true;
+    });
+    return seen;
+  }
+  fs::path root_;
+};
+
+TEST_F(FileTreeTest, YieldsEveryEntryOnceRelativeToTheRootDescendingIntoBundles) {
+  file("apps/A/Foo.app/Info.plist");
+  file("apps/A/Foo.app/Deep/er/file.png");
+  file("apps/B/Documents/note.txt");
+  fs::create_directories(root_ / "apps/C/empty");
+  std::vector<std::string> seen = walk("/apps/");
+  std::multiset<std::string> got(seen.begin(), seen.end());
+  std::multiset<std::string> want{"A", "A/Foo.app", "A/Foo.app/Info.plist", "A/Foo.app/Deep", "A/Foo.app/Deep/er",
+                                  "A/Foo.app/Deep/er/file.png", "B", "B/Documents", "B/Documents/note.txt", "C",
+                                  "C/empty"};
+  EXPECT_EQ(got, want);
+  // A folder comes before what it holds.
+  auto at = [&](const std::string& p) { return std::find(seen.begin(), seen.end(), p) - seen.begin(); };
+  EXPECT_LT(at("A/Foo.app"), at("A/Foo.app/Deep/er/file.png"));
+  EXPECT_EQ(walk("/apps"), seen) << "the root's trailing slash makes no difference";
+}
+
+TEST_F(FileTreeTest, ReportsLinksWithoutFollowingThem) {
+  file("apps/A/Real.app/Info.plist");
+  fs::create_directory_symlink("A", root_ / "apps/Loop");
+  fs::create_directory_symlink("/", root_ / "apps/Outside");
+  std::vector<std::string> seen = walk("/apps/");
+  std::multiset<std::string> got(seen.begin(), seen.end());
+  EXPECT_EQ(got, (std::multiset<std::string>{"A", "A/Real.app", "A/Real.app/Info.plist", "Loop", "Outside"}));
+}
+
+TEST_F(FileTreeTest, TheRootItselfMayBeReachedThroughALink) {
+  file("private/var/apps/X.app/Info.plist");
+  fs::create_directory_symlink("private/var", root_ / "var");
+  EXPECT_EQ(walk("/var/apps/").size(), 2u);
+}
+
+TEST_F(FileTreeTest, SkipsUnreadableFoldersAndGoesOn) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every folder";
+  file("apps/Locked/secret");
+  file("apps/Open/visible");
+  fs::permissions(root_ / "apps/Locked", fs::perms::none);
+  std::vector<std::string> seen = walk("/apps/");
+  fs::permissions(root_ / "apps/Locked", fs::perms::owner_all);
+  std::multiset<std::string> got(seen.begin(), seen.end());
+  EXPECT_EQ(got, (std::multiset<std::string>{"Locked", "Open", "Open/visible"}));
+}
+
+TEST_F(FileTreeTest, AFolderThatCannotBeOpenedIsSkippedEvenForRoot) {
+  file("apps/Gone/inside");
+  file("apps/Kept/inside");
+  std::vector<std::string> seen;
+  platform::walkTree("/apps/", [&](std::string_view p) {
+    seen.emplace_back(p);
+    if (p == "Gone") fs::remove_all(root_ / "apps/Gone");  // vanishes before it is opened
+    return true;
+  });
+  std::multiset<std::string> got(seen.begin(), seen.end());
+  EXPECT_EQ(got, (std::multiset<std::string>{"Gone", "Kept", "Kept/inside"}));
+}
+
+TEST_F(FileTreeTest, StopsWhenAskedAndYieldsNothingForAMissingRoot) {
+  file("apps/A/1");
+  file("apps/B/2");
+  int calls = 0;
+  platform::walkTree("/apps/", [&](std::string_view) { return ++calls < 2; });
+  EXPECT_EQ(calls, 2);
+  EXPECT_TRUE(walk("/missing/").empty());
+  file("plainfile");
+  EXPECT_TRUE(walk("/plainfile").empty());
+}
+
+TEST_F(FileTreeTest, FileExistsForFilesFoldersAndDanglingLinks) {
+  file("Applications/Mail.app/Info.plist");
+  fs::create_symlink("nowhere", root_ / "dangling");
+  EXPECT_TRUE(platform::fileExists("/Applications/Mail.app"));
+  EXPECT_TRUE(platform::fileExists("/Applications/Mail.app/Info.plist"));
+  EXPECT_TRUE(platform::fileExists("/dangling"));
+  EXPECT_FALSE(platform::fileExists("/Applications/Nope.app"));
+}
+
+}  // namespace

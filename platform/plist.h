@@ -1,0 +1,121 @@
+#pragma once
+
+// Property lists: the tree of dictionaries, arrays, strings, numbers, booleans,
+// data and dates that the device keeps its settings and layouts in.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <variant>
+#include <vector>
+
+namespace platform::plist {
+
+class Value;
+struct DictionaryEntry;
+
+using Array = std::vector<Value>;
+using Data = std::vector<std::uint8_t>;
+
+// A point in time, as seconds since 2001-01-01 00:00:00 UTC (the device's epoch).
+struct Date {
+  double secondsSince2001 = 0;
+  friend bool operator==(const Date&, const Date&) = default;
+};
+
+// A dictionary with string keys that keeps the order its keys were added in.
+class Dictionary {
+ public:
+  Dictionary();
+  Dictionary(const Dictionary&);
+  Dictionary(Dictionary&&) noexcept;
+  Dictionary& operator=(const Dictionary&);
+  Dictionary& operator=(Dictionary&&) noexcept;
+  ~Dictionary();
+
+  const Value* find(std::string_view key) const;
+  Value* find(std::string_view key);
+  // Replaces the value of an existing key in place, or adds the key at the end.
+  void set(std::string_view key, Value value);
+  // True when the key was there.
+  bool erase(std::string_view key);
+
+  std::size_t size() const;
+  bool empty() const;
+  const std::vector<DictionaryEntry>& entries() const;
+
+ private:
+  std::vector<DictionaryEntry> entries_;
+};
+
+class Value {
+ public:
+  using Storage = std::variant<bool, std::int64_t, double, std::string, Data, Date, Array, Dictionary>;
+
+  Value(bool b) : storage_(b) {}
+  Value(int i) : storage_(std::int64_t{i}) {}
+  Value(std::int64_t i) : storage_(i) {}
+  Value(double d) : storage_(d) {}
+  Value(const char* s) : storage_(std::string(s)) {}
+  Value(std::string_view s) : storage_(std::string(s)) {}
+  Value(std::string s) : storage_(std::move(s)) {}
+  Value(Data d) : storage_(std::move(d)) {}
+  Value(Date d) : storage_(d) {}
+  Value(Array a) : storage_(std::move(a)) {}
+  Value(Dictionary d) : storage_(std::move(d)) {}
+
+  template <class T> bool is() const { return std::holds_alternative<T>(storage_); }
+  template <class T> const T* get() const { return std::get_if<T>(&storage_); }
+  template <class T> T* get() { return std::get_if<T>(&storage_); }
+  const Storage& storage() const { return storage_; }
+
+ private:
+  Storage storage_;
+};
+
+struct DictionaryEntry {
+  std::string key;
+  Value value;
+};
+
+// Deep equality as collections compare their members: arrays in order,
+// dictionaries by key whatever the order, and integers equal to reals of the
+// same value.
+bool operator==(const Value& a, const Value& b);
+bool operator==(const Dictionary& a, const Dictionary& b);
+
+// A hash consistent with operator==: equal values hash alike.
+std::size_t hashValue(const Value& value);
+struct Hash {
+  std::size_t operator()(const Value& value) const { return hashValue(value); }
+};
+
+// Parses XML or binary property-list bytes; nothing when they are not one.
+std::optional<Value> parse(std::string_view bytes);
+// The XML form of a value, as written to files.
+std::string toXml(const Value& value);
+
+// Reads the property list at a device path; nothing when the file is missing,
+// unreadable or not a property list.
+std::optional<Value> read(std::string_view devicePath);
+// As read, but only when the top level is a dictionary.
+std::optional<Dictionary> readDictionary(std::string_view devicePath);
+
+struct Owner {
+  uid_t user;
+  gid_t group;
+};
+// Writes the value as an XML property list to a device path, atomically: a new
+// file in the same folder, given its owner when one is named, then renamed over
+// the old one. False when any step fails; the old file is then untouched.
+bool write(std::string_view devicePath, const Value& value, std::optional<Owner> owner = {});
+
+// A readable, deterministic text form: strings as they are at the top level,
+// collections in the OpenStep style with dictionary keys sorted and strings
+// quoted only where needed.
+std::string description(const Value& value);
+
+}  // namespace platform::plist

@@ -1,0 +1,173 @@
+#include "platform/plist.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using namespace platform::plist;
+
+namespace {
+
+Value sample() {
+  Dictionary inner;
+  inner.set("zeta", Value("last"));
+  inner.set("alpha", Value(std::int64_t{-42}));
+  Dictionary top;
+  top.set("name", Value("Mail"));
+  top.set("count", Value(3));
+  top.set("ratio", Value(0.5));
+  top.set("on", Value(true));
+  top.set("list", Value(Array{Value("a b"), Value(""), Value(7)}));
+  top.set("inner", Value(inner));
+  top.set("blob", Value(Data{0xde, 0xad, 0xbe, 0xef, 0x01}));
+  top.set("when", Value(Date{0}));
+  return Value(top);
+}
+
+TEST(PlistValue, DeepEqualityIgnoresKeyOrderButNotArrayOrder) {
+  Dictionary a, b;
+  a.set("x", Value(1));
+  a.set("y", Value(Array{Value("p"), Value("q")}));
+  b.set("y", Value(Array{Value("p"), Value("q")}));
+  b.set("x", Value(1));
+  EXPECT_EQ(Value(a), Value(b));
+  EXPECT_EQ(hashValue(Value(a)), hashValue(Value(b)));
+  b.set("y", Value(Array{Value("q"), Value("p")}));
+  EXPECT_FALSE(Value(a) == Value(b));
+}
+
+TEST(PlistValue, NumbersCompareByValueAndHashAlike) {
+  EXPECT_EQ(Value(3), Value(3.0));
+  EXPECT_EQ(hashValue(Value(3)), hashValue(Value(3.0)));
+  EXPECT_FALSE(Value(3) == Value(3.5));
+  EXPECT_FALSE(Value(1) == Value(true)) << "booleans are not numbers";
+  EXPECT_FALSE(Value("3") == Value(3));
+  EXPECT_FALSE(Value(Data{}) == Value(""));
+}
+
+TEST(PlistValue, DictionarySetReplacesInPlaceAndEraseReports) {
+  Dictionary d;
+  d.set("a", Value(1));
+  d.set("b", Value(2));
+  d.set("a", Value("one"));
+  ASSERT_EQ(d.size(), 2u);
+  EXPECT_EQ(d.entries()[0].key, "a");
+  EXPECT_EQ(*d.find("a"), Value("one"));
+  EXPECT_TRUE(d.erase("a"));
+  EXPECT_FALSE(d.erase("a"));
+  EXPECT_EQ(d.find("a"), nullptr);
+}
+
+TEST(PlistFormat, XmlRoundTripKeepsEveryKind) {
+  Value original = sample();
+  std::string xml = toXml(original);
+  EXPECT_NE(xml.find("<?xml"), std::string::npos);
+  auto back = parse(xml);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(*back, original);
+  EXPECT_EQ(*back->get<Dictionary>()->find("inner")->get<Dictionary>()->find("alpha"), Value(-42))
+      << "negative integers survive the unsigned storage";
+}
+
+TEST(PlistFormat, ReadsBinaryPropertyLists) {
+  // bplist00 of {"a" = 1}, as the device writes it.
+  const unsigned char bytes[] = {'b', 'p', 'l', 'i', 's', 't', '0', '0', 0xd1, 0x01, 0x02, 0x51, 'a', 0x10,
+                                 0x01, 0x08, 0x0b, 0x0d, 0,    0,    0,    0,    0,    0,    1,    1,    0,
+                                 0,    0,    0,    0,    0,    0,    3,    0,    0,    0,    0,    0,    0,
+                                 0,    0,    0,    0,    0,    0,    0,    0,    0,    0x0f};
+  auto value = parse(std::string_view(reinterpret_cast<const char*>(bytes), sizeof bytes));
+  ASSERT_TRUE(value);
+  Dictionary want;
+  want.set("a", Value(1));
+  EXPECT_EQ(*value, Value(want));
+}
+
+TEST(PlistFormat, RejectsWhatIsNotAPropertyList) {
+  EXPECT_FALSE(parse(""));
+  EXPECT_FALSE(parse("hello, world"));
+  EXPECT_FALSE(parse("<?xml version=\"1.0\"?><plist><dict><key>a</key>"));
+}
+
+TEST(PlistDescription, OpenStepStyleWithSortedKeysAndQuotesOnlyWhereNeeded) {
+  EXPECT_EQ(description(sample()),
+            "{\n"
+            "    blob = <deadbeef 01>;\n"
+            "    count = 3;\n"
+            "    inner = {\n"
+            "        alpha = -42;\n"
+            "        zeta = last;\n"
+            "    };\n"
+            "    list = (\n"
+            "        \"a b\",\n"
+            "        \"\",\n"
+            "        7\n"
+            "    );\n"
+            "    name = Mail;\n"
+            "    on = 1;\n"
+            "    ratio = 0.5;\n"
+            "    when = \"2001-01-01 00:00:00 +0000\";\n"
+            "}");
+}
+
+TEST(PlistDescription, TopLevelStringsAreTheirOwnTextAndEscapesAreShown) {
+  EXPECT_EQ(description(Value("hello world")), "hello world");
+  EXPECT_EQ(description(Value(Array{Value("say \"hi\"\n"), Value("com.apple.mobilemail")})),
+            "(\n    \"say \\\"hi\\\"\\n\",\n    com.apple.mobilemail\n)");
+  EXPECT_EQ(description(Value(Array{})), "(\n)");
+  EXPECT_EQ(description(Value(Dictionary{})), "{\n}");
+  EXPECT_EQ(description(Value(0.1)), "0.1");
+}
+
+class PlistFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "sbkit-plist-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    setenv("SBKIT_ROOT", root_.c_str(), 1);
+    fs::create_directories(root_ / "prefs");
+  }
+  void TearDown() override {
+    fs::remove_all(root_);
+    unsetenv("SBKIT_ROOT");
+  }
+  fs::path root_;
+};
+
+TEST_F(PlistFileTest, WritesAtomicallyAndReadsBack) {
+  ASSERT_TRUE(write("/prefs/a.plist", sample()));
+  EXPECT_EQ(read("/prefs/a.plist"), sample());
+  ASSERT_TRUE(readDictionary("/prefs/a.plist"));
+  // Nothing is left beside the file.
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "prefs"), fs::directory_iterator()), 1);
+  struct stat st;
+  ASSERT_EQ(stat((root_ / "prefs/a.plist").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0044, 0044u) << "readable by others, like any preferences file";
+}
+
+TEST_F(PlistFileTest, AFailedWriteLeavesTheOldFileAndNoLitter) {
+  ASSERT_TRUE(write("/prefs/a.plist", Value("old")));
+  EXPECT_FALSE(write("/missing/folder/a.plist", Value("new")));
+  // A folder in the way: the final rename fails.
+  fs::create_directories(root_ / "prefs/b.plist/inside");
+  EXPECT_FALSE(write("/prefs/b.plist", Value("new")));
+  EXPECT_EQ(read("/prefs/a.plist"), Value("old"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "prefs"), fs::directory_iterator()), 2);
+}
+
+TEST_F(PlistFileTest, ReadingGivesNothingForMissingBrokenOrNonDictionaryFiles) {
+  EXPECT_FALSE(read("/prefs/none.plist"));
+  std::ofstream(root_ / "prefs/broken.plist") << "<plist><dict><key>";
+  EXPECT_FALSE(read("/prefs/broken.plist"));
+  ASSERT_TRUE(write("/prefs/array.plist", Value(Array{Value(1)})));
+  EXPECT_TRUE(read("/prefs/array.plist"));
+  EXPECT_FALSE(readDictionary("/prefs/array.plist"));
+  EXPECT_FALSE(readDictionary("/prefs"));
+}
+
+}  // namespace

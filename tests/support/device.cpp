@@ -1,0 +1,216 @@
+#include "tests/support/device.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace e2e {
+namespace fs = std::filesystem;
+
+TemporaryDevice::TemporaryDevice() {
+  std::string pattern = (fs::temp_directory_path() / "sbkit-device-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+  base_ = pattern;
+  root_ = base_ / "device";
+  fs::copy(SBKIT_BUILT_DEVICE, root_, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+  // What earlier runs on the built device left behind is not part of a fresh one.
+  for (const char* leftover : {"journal", "springboard.plist", "springboard.plist.lock"})
+    fs::remove(root_ / "private/var/sim" / leftover);
+}
+
+TemporaryDevice::~TemporaryDevice() {
+  std::error_code ignored;
+  fs::remove_all(base_, ignored);
+}
+
+fs::path TemporaryDevice::host(const std::string& devicePath) const {
+  return root_ / fs::path(devicePath).relative_path();
+}
+
+std::vector<std::string> TemporaryDevice::journal() const {
+  std::vector<std::string> lines;
+  std::ifstream in(host("/private/var/sim/journal"));
+  for (std::string line; std::getline(in, line);) {
+    std::size_t tab = line.find('\t');
+    lines.push_back(tab == std::string::npos ? line : line.substr(tab + 1));
+  }
+  return lines;
+}
+
+void TemporaryDevice::clearJournal() const {
+  std::error_code ignored;
+  fs::remove(host("/private/var/sim/journal"), ignored);
+}
+
+std::string program(const std::string& name) { return std::string(SBKIT_BIN_DIR) + "/" + name; }
+
+namespace {
+
+std::vector<std::string> environmentFor(const TemporaryDevice& device,
+                                        const std::map<std::string, std::string>& extra) {
+  std::map<std::string, std::string> variables{{"PATH", "/usr/bin:/bin"}, {"SBKIT_ROOT", device.root().string()}};
+  // Sanitizer settings of the test run reach the programs it starts.
+  for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"})
+    if (const char* value = std::getenv(name)) variables[name] = value;
+  for (const auto& [name, value] : extra) variables[name] = value;
+  std::vector<std::string> environment;
+  for (const auto& [name, value] : variables) environment.push_back(name + "=" + value);
+  return environment;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& strings) {
+  std::vector<char*> out;
+  for (auto& s : strings) out.push_back(s.data());
+  out.push_back(nullptr);
+  return out;
+}
+
+struct Child {
+  int pid, in, out, err;
+};
+
+Child spawn(const TemporaryDevice& device, std::vector<std::string> argv,
+            const std::map<std::string, std::string>& extra) {
+  int in[2], out[2], err[2];
+  if (pipe2(in, O_CLOEXEC) || pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC))
+    throw std::runtime_error("cannot make pipes");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+  std::vector<std::string> environment = environmentFor(device, extra);
+  auto args = pointers(argv);
+  auto env = pointers(environment);
+  pid_t pid = -1;
+  int failed = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, args.data(), env.data());
+  posix_spawn_file_actions_destroy(&actions);
+  close(in[0]);
+  close(out[1]);
+  close(err[1]);
+  if (failed) throw std::runtime_error("cannot start " + argv[0] + ": " + std::strerror(failed));
+  return {pid, in[1], out[0], err[0]};
+}
+
+Result wait(int pid, Result result) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  result.exited = WIFEXITED(status);
+  result.status = result.exited ? WEXITSTATUS(status) : -1;
+  result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+  return result;
+}
+
+// Moves bytes between the child and the strings until both outputs end, or
+// until stopWhen says enough has been read.
+void pump(int& in, std::string_view input, int& out, std::string& outText, int& err, std::string& errText,
+          const std::function<bool()>& stopWhen = nullptr) {
+  std::size_t written = 0;
+  if (in >= 0 && input.empty() && !stopWhen) {
+    close(in);
+    in = -1;
+  }
+  while (out >= 0 || err >= 0) {
+    if (stopWhen && stopWhen()) return;
+    pollfd fds[3];
+    int count = 0;
+    auto add = [&](int fd, short events) {
+      if (fd >= 0) fds[count++] = {fd, events, 0};
+    };
+    add(out, POLLIN);
+    add(err, POLLIN);
+    if (in >= 0 && written < input.size()) add(in, POLLOUT);
+    if (poll(fds, count, 10000) <= 0) throw std::runtime_error("the program gave no sign of life for 10 s");
+    for (int i = 0; i < count; ++i) {
+      if (!fds[i].revents) continue;
+      if (fds[i].fd == in) {
+        ssize_t n = write(in, input.data() + written, input.size() - written);
+        if (n > 0) written += static_cast<std::size_t>(n);
+        if (n < 0 || written == input.size()) {
+          close(in);
+          in = -1;
+        }
+        continue;
+      }
+      char buffer[4096];
+      ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      int& fd = fds[i].fd == out ? out : err;
+      std::string& text = fds[i].fd == out ? outText : errText;
+      if (n > 0) text.append(buffer, static_cast<std::size_t>(n));
+      else {
+        close(fd);
+        fd = -1;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+Result run(const TemporaryDevice& device, const std::vector<std::string>& argv, const std::string& input,
+           const std::map<std::string, std::string>& environment) {
+  signal(SIGPIPE, SIG_IGN);
+  Child child = spawn(device, argv, environment);
+  Result result;
+  pump(child.in, input, child.out, result.out, child.err, result.err);
+  if (child.in >= 0) close(child.in);
+  return wait(child.pid, std::move(result));
+}
+
+Session::Session(const TemporaryDevice& device, const std::vector<std::string>& argv) {
+  signal(SIGPIPE, SIG_IGN);
+  Child child = spawn(device, argv, {});
+  pid_ = child.pid;
+  in_ = child.in;
+  out_ = child.out;
+  err_ = child.err;
+}
+
+Session::~Session() {
+  if (pid_ > 0) {
+    kill(pid_, SIGKILL);
+    finish();
+  }
+}
+
+void Session::send(const std::string& line) {
+  std::string text = line + "\n";
+  if (write(in_, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+    throw std::runtime_error("cannot write to the program");
+}
+
+std::string Session::readUntil(const std::string& marker) {
+  auto found = [&] { return pendingOut_.find(marker) != std::string::npos; };
+  pump(in_, {}, out_, pendingOut_, err_, pendingErr_, found);
+  std::size_t end = found() ? pendingOut_.find(marker) + marker.size() : pendingOut_.size();
+  std::string text = pendingOut_.substr(0, end);
+  pendingOut_.erase(0, end);
+  return text;
+}
+
+Result Session::finish() {
+  if (in_ >= 0) close(in_);
+  in_ = -1;
+  Result result;
+  result.out = std::move(pendingOut_);
+  result.err = std::move(pendingErr_);
+  pump(in_, {}, out_, result.out, err_, result.err);
+  int pid = pid_;
+  pid_ = -1;
+  return wait(pid, std::move(result));
+}
+
+}  // namespace e2e

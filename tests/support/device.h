@@ -1,0 +1,76 @@
+#pragma once
+
+// End-to-end test support: a fresh copy of the built device root per test, and
+// the built programs run against it as a user runs them.
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// A copy of build/device in a new temporary folder, removed when the test ends.
+class TemporaryDevice {
+ public:
+  TemporaryDevice();
+  ~TemporaryDevice();
+  TemporaryDevice(const TemporaryDevice&) = delete;
+  TemporaryDevice& operator=(const TemporaryDevice&) = delete;
+
+  const std::filesystem::path& root() const { return root_; }
+  // The host path of a device path inside this root.
+  std::filesystem::path host(const std::string& devicePath) const;
+  // Journal lines without their time stamp, fields joined by tabs as written;
+  // empty when nothing has been journalled.
+  std::vector<std::string> journal() const;
+  // Removes the journal, so that a test sees only what follows.
+  void clearJournal() const;
+
+ private:
+  std::filesystem::path base_;
+  std::filesystem::path root_;
+};
+
+struct Result {
+  std::string out;
+  std::string err;
+  bool exited = false;  // false when a signal ended the program
+  int status = -1;      // exit status when exited
+  int signal = 0;       // terminating signal otherwise
+};
+
+// The path of a built program in build/bin.
+std::string program(const std::string& name);
+
+// Runs argv[0] (a path) with a clean environment holding PATH, SBKIT_ROOT and
+// any extra variables, feeding input on standard input.
+Result run(const TemporaryDevice& device, const std::vector<std::string>& argv, const std::string& input = "",
+           const std::map<std::string, std::string>& environment = {});
+
+// A program that keeps running while the test talks to it line by line.
+class Session {
+ public:
+  Session(const TemporaryDevice& device, const std::vector<std::string>& argv);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  void send(const std::string& line);
+  // Standard output read until it ends with marker (or the program closes it).
+  std::string readUntil(const std::string& marker);
+  // Closes standard input and waits for the end.
+  Result finish();
+
+ private:
+  int pid_ = -1;
+  int in_ = -1;
+  int out_ = -1;
+  int err_ = -1;
+  std::string pendingOut_;
+  std::string pendingErr_;
+};
+
+}  // namespace e2e
