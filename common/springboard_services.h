@@ -1,0 +1,37 @@
+#pragma once
+
+// The SpringBoard services binding: SpringBoard's private entry points, found
+// at the moment of use. Each operation opens its library, fetches a fresh
+// server port, calls the entry point and closes what it must close.
+//
+// A library or entry point that cannot be found is never called: the tool
+// prints one line on standard error naming it and exits with status 1.
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/plist.h"
+
+namespace sbs {
+
+inline constexpr const char* kUIKitPath = "/System/Library/Framework/UIKit.framework/UIKit";
+inline constexpr const char* kSpringBoardServicesPath =
+    "/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices";
+// The owner every status-bar item is added under.
+inline constexpr char kStatusBarOwner[19] = "com.tovek.SlimDemo";
+
+// Closes UIKit after the call.
+void setApplicationBadgeNumber(const char* bundleId, std::int32_t number);
+// Leaves UIKit open.
+void setApplicationBadge(const char* bundleId, const char* text);
+// Leaves UIKit open.
+void addStatusBarItem(const char* name);
+// Leaves UIKit open.
+void removeStatusBarItem(const char* name);
+// Fetches the port through UIKit and closes it, then calls through
+// SpringBoardServices and closes that.
+void setAirplaneModeEnabled(bool enabled);
+// As setAirplaneModeEnabled; nothing when SpringBoard holds no scan.
+std::optional<platform::plist::Value> lastWiFiScan();
+
+}  // namespace sbs

@@ -1,0 +1,98 @@
+#include "tools/iconcount/app_lookup.h"
+
+#include <array>
+
+#include "platform/file_tree.h"
+#include "platform/plist.h"
+#include "platform/text.h"
+
+namespace iconcount {
+namespace {
+
+struct StockApplication {
+  std::string_view name;
+  std::string_view bundlePath;
+  std::string_view bundleId;
+};
+
+// Tested in order; the first row whose name matches wins.
+constexpr std::array<StockApplication, 14> kStockApplications{{
+    {"Photos", "/Applications/MobileSlideShow.app", "com.apple.mobileslideshow-Photos"},
+    {"Camera", "/Applications/MobileSlideShow.app", "com.apple.mobileslideshow-Camera"},
+    {"iPod", "/Applications/MobileMusicPlayer.app", "com.apple.mobileipod-MediaPlayer"},
+    {"Music", "/Applications/MobileMusicPlayer.app", "com.apple.mobileipod-AudioPlayer"},
+    {"Video", "/Applications/MobileMusicPlayer.app", "com.apple.mobileipod-VideoPlayer"},
+    {"iTunes", "/Applications/MobileStore.app", "com.apple.MobileStore"},
+    {"Mail", "/Applications/MobileMail.app", "com.apple.mobilemail"},
+    {"Contacts", "/Applications/MobileAddressBook.app", "com.apple.MobileAddressBook"},
+    {"iCal", "/Applications/MobileCal.app", "com.apple.mobilecal"},
+    {"Notes", "/Applications/MobileNotes.app", "com.apple.mobilenotes"},
+    {"Safari", "/Applications/MobileSafari.app", "com.apple.mobilesafari"},
+    {"Timer", "/Applications/MobileTimer.app", "com.apple.mobiletimer"},
+    {"Clock", "/Applications/MobileTimer.app", "com.apple.mobiletimer"},
+    {"Settings", "/Applications/Preferences.app", "com.apple.Preferences"},
+}};
+
+const StockApplication* stockApplication(std::string_view name) {
+  for (const auto& row : kStockApplications)
+    if (platform::equalsIgnoringCase(row.name, name)) return &row;
+  return nullptr;
+}
+
+bool isBundle(std::string_view relativePath) {
+  return platform::equalsIgnoringCase(platform::pathExtension(relativePath), "app");
+}
+
+std::optional<platform::plist::Dictionary> bundleDescription(const std::string& bundlePath) {
+  return platform::plist::readDictionary(bundlePath + "/Info.plist");
+}
+
+// A value that is not a string counts as no identifier.
+std::optional<std::string> identifierIn(const platform::plist::Dictionary& description) {
+  const auto* id = description.find("CFBundleIdentifier");
+  const std::string* text = id ? id->get<std::string>() : nullptr;
+  if (!text) return std::nullopt;
+  return *text;
+}
+
+}  // namespace
+
+std::optional<std::string> pathForApp(std::string_view name) {
+  if (const auto* row = stockApplication(name)) return std::string(row->bundlePath);
+
+  std::puts("Searching for application id (this can take some time)");
+  std::fflush(stdout);  // the walk may take long: show the notice first
+  std::string stockPath = "/Applications/" + std::string(name) + ".app";
+  if (platform::fileExists(stockPath)) return stockPath;
+
+  std::optional<std::string> found;
+  platform::walkTree(kUserApplications, [&](std::string_view relativePath) {
+    if (!isBundle(relativePath) || platform::displayNameOf(relativePath) != name) return true;
+    found = kUserApplications + std::string(relativePath);
+    return false;
+  });
+  return found;
+}
+
+std::optional<std::string> appid(std::string_view name) {
+  if (const auto* row = stockApplication(name)) return std::string(row->bundleId);
+  auto path = pathForApp(name);
+  if (!path) return std::nullopt;
+  auto description = bundleDescription(*path);
+  if (!description) return std::nullopt;
+  return identifierIn(*description);
+}
+
+void listApps(std::FILE* out) {
+  std::fputs("User Applications:\n", out);
+  platform::walkTree(kUserApplications, [&](std::string_view relativePath) {
+    if (!isBundle(relativePath)) return true;
+    auto description = bundleDescription(kUserApplications + std::string(relativePath));
+    if (!description) return true;
+    std::string name(platform::displayNameOf(relativePath));
+    std::fprintf(out, "%20s\t%s\n", name.c_str(), identifierIn(*description).value_or("").c_str());
+    return true;
+  });
+}
+
+}  // namespace iconcount

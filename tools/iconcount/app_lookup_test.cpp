@@ -1,0 +1,77 @@
+#include "tools/iconcount/app_lookup.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+using ::testing::internal::CaptureStdout;
+using ::testing::internal::GetCapturedStdout;
+
+namespace {
+
+class AppLookupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "sbkit-lookup-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    setenv("SBKIT_ROOT", root_.c_str(), 1);
+    fs::create_directories(root_ / "private/var/mobile/Applications");
+    fs::create_directory_symlink("private/var", root_ / "var");
+  }
+  void TearDown() override {
+    fs::remove_all(root_);
+    unsetenv("SBKIT_ROOT");
+  }
+  void folder(const std::string& devicePath) { fs::create_directories(root_ / fs::path(devicePath).relative_path()); }
+  fs::path root_;
+};
+
+TEST_F(AppLookupTest, TableNamesGiveTheirBundlePathsSilently) {
+  CaptureStdout();
+  EXPECT_EQ(iconcount::pathForApp("photos"), "/Applications/MobileSlideShow.app");
+  EXPECT_EQ(iconcount::pathForApp("Camera"), "/Applications/MobileSlideShow.app");
+  EXPECT_EQ(iconcount::appid("Photos"), "com.apple.mobileslideshow-Photos");
+  EXPECT_EQ(iconcount::appid("Camera"), "com.apple.mobileslideshow-Camera");
+  EXPECT_EQ(iconcount::pathForApp("MUSIC"), "/Applications/MobileMusicPlayer.app");
+  EXPECT_EQ(GetCapturedStdout(), "");
+}
+
+TEST_F(AppLookupTest, OtherNamesTryTheStockFolderBeforeTheWalk) {
+  folder("/Applications/MobileMail.app");
+  folder("/var/mobile/Applications/G1/MobileMail.app");
+  CaptureStdout();
+  EXPECT_EQ(iconcount::pathForApp("MobileMail"), "/Applications/MobileMail.app");
+  EXPECT_EQ(GetCapturedStdout(), "Searching for application id (this can take some time)\n");
+}
+
+TEST_F(AppLookupTest, UserBundlePathsJoinTheRootAndTheRelativePath) {
+  folder("/var/mobile/Applications/G1/Sub/MyApp.app/Nested.app");
+  CaptureStdout();
+  EXPECT_EQ(iconcount::pathForApp("MyApp"), "/var/mobile/Applications/G1/Sub/MyApp.app");
+  EXPECT_EQ(iconcount::pathForApp("Nested"), "/var/mobile/Applications/G1/Sub/MyApp.app/Nested.app");
+  EXPECT_EQ(iconcount::pathForApp("Sub"), std::nullopt) << "a folder without the extension is no bundle";
+  GetCapturedStdout();
+}
+
+TEST_F(AppLookupTest, AnIdentifierThatIsNoStringCountsAsNone) {
+  folder("/var/mobile/Applications/G1/Odd.app");
+  std::ofstream(root_ / "private/var/mobile/Applications/G1/Odd.app/Info.plist")
+      << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"
+         "<integer>5</integer></dict></plist>";
+  CaptureStdout();
+  EXPECT_EQ(iconcount::appid("Odd"), std::nullopt);
+  GetCapturedStdout();
+  char* text = nullptr;
+  size_t size = 0;
+  FILE* out = open_memstream(&text, &size);
+  iconcount::listApps(out);
+  fclose(out);
+  EXPECT_STREQ(text, "User Applications:\n                 Odd\t\n");
+  free(text);
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+// iconcount: sets the badge number of an application's home-screen icon, the
+// application named by display name or, after "id", by bundle identifier;
+// "list" prints the user applications instead.
+
+#include <err.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "platform/text.h"
+#include "tools/iconcount/app_lookup.h"
+#include "tools/iconcount/badge_command.h"
+
+using namespace iconcount;
+
+namespace {
+
+// The number argument, 0 when absent; a number out of range ends the run
+// before anything is looked up or sent.
+std::int32_t numberArgument(int argc, char* argv[], int index) {
+  if (index >= argc) return 0;
+  std::optional<std::int32_t> number = badgeNumber(argv[index]);
+  if (!number) errx(-1, "badge number out of range (%d to %d): %s", INT32_MIN, INT32_MAX, argv[index]);
+  return *number;
+}
+
+int setBadge(const char* bundleId, std::int32_t number) {
+  std::printf("Setting %s badge to %d\n", bundleId, number);
+  std::fflush(stdout);
+  setBadgeCount(bundleId, number);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc < 2) usage(argv[0]);
+  const char* first = argv[1];
+  if (platform::equalsIgnoringCase(first, "list")) {
+    listApps();
+    return 0;
+  }
+  if (platform::equalsIgnoringCase(first, "id")) {
+    if (argc < 3) usage(argv[0]);
+    return setBadge(argv[2], numberArgument(argc, argv, 3));
+  }
+  std::int32_t number = numberArgument(argc, argv, 2);
+  std::optional<std::string> id = appid(first);  // may print the search notice
+  if (!id) {
+    std::printf("Error: Could not find application for %s\n", first);
+    std::exit(-1);
+  }
+  return setBadge(id->c_str(), number);
+}
