@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the kit twice, plainly and with AddressSanitizer and
+# UndefinedBehaviorSanitizer, runs the main job on the sample device, and runs
+# the whole test suite against both builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/run.sh
+
+ctest --test-dir build -j"$(nproc)" --output-on-failure
+
+scripts/setup.sh build-asan -DSBKIT_SANITIZE=ON
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-asan -j"$(nproc)" --output-on-failure
