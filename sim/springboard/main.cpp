@@ -1,0 +1,106 @@
+// SpringBoard's stand-in: defines SpringBoard's classes in the object runtime,
+// loads the icon state and the extensions, and runs commands that send
+// SpringBoard's methods as the device would.
+
+#include <getopt.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "loader.h"
+#include "springboard.h"
+
+namespace {
+
+constexpr int kUsageStatus = 2;
+
+const char* const kUsage =
+    "usage: %s [--no-extensions] [-c 'command; command...']\n"
+    "\n"
+    "Runs the simulated SpringBoard against the device root: $SBKIT_ROOT, or else\n"
+    "the device folder of the build tree. At start it loads the icon state and the\n"
+    "extensions installed in /Library/MobileSubstrate/DynamicLibraries/ for\n"
+    "com.apple.springboard, then runs the commands of -c, separated by ';', or\n"
+    "else one per line of standard input.\n"
+    "\n"
+    "  --no-extensions       load no extension\n"
+    "  -c COMMANDS           run these commands instead of reading standard input\n"
+    "  --help                print this text\n"
+    "\n"
+    "commands:\n"
+    "  icon-state            print the icon model's state\n"
+    "  delete-icon-state     send deleteIconState to the icon model\n"
+    "  note-icon-state-changed\n"
+    "                        send noteIconStateChangedExternally to the icon model,\n"
+    "                        which reloads the icon state file\n"
+    "  edit on, edit off     send setIsEditing: YES / NO to the icon controller\n"
+    "  scroll decelerating   make the icon scroll view answer isDecelerating YES\n"
+    "  scroll rest           make it answer NO\n"
+    "  scroll end            send scrollViewDidEndDecelerating: with the icon scroll view\n"
+    "  scroll end other      send it with another scroll view\n"
+    "  status                print edit mode, the scroll view, badges, status-bar items\n"
+    "                        and airplane mode\n"
+    "\n"
+    "An unknown command is reported on standard error and skipped.\n"
+    "Exit status: 0 when every command was known, 1 when one or more were not,\n"
+    "2 for bad usage.\n";
+
+[[noreturn]] void usage(const char* program, std::FILE* out, int status) {
+  std::fprintf(out, kUsage, program);
+  std::exit(status);
+}
+
+// Runs each ';'-separated command of a -c argument.
+bool runCommandList(springboard::SpringBoard& springBoard, std::string_view commands) {
+  bool allKnown = true;
+  for (std::size_t start = 0; start <= commands.size();) {
+    std::size_t end = commands.find(';', start);
+    if (end == std::string_view::npos) end = commands.size();
+    allKnown &= springBoard.run(commands.substr(start, end - start), stdout);
+    std::fflush(stdout);
+    start = end + 1;
+  }
+  return allKnown;
+}
+
+// Runs standard input line by line, answering each line before reading the next.
+bool runCommandLines(springboard::SpringBoard& springBoard) {
+  bool allKnown = true;
+  for (std::string line; std::getline(std::cin, line);) {
+    allKnown &= springBoard.run(line, stdout);
+    std::fflush(stdout);
+  }
+  return allKnown;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  static const option kLongOptions[] = {
+      {"no-extensions", no_argument, nullptr, 'n'}, {"help", no_argument, nullptr, 'h'}, {nullptr, 0, nullptr, 0}};
+  bool extensions = true;
+  const char* commands = nullptr;
+  opterr = 0;
+  for (int option; (option = getopt_long(argc, argv, "+c:", kLongOptions, nullptr)) != -1;) {
+    switch (option) {
+      case 'c': commands = optarg; break;
+      case 'n': extensions = false; break;
+      case 'h': usage(argv[0], stdout, 0);
+      default:
+        std::fprintf(stderr, "%s: bad option %s\n", argv[0], argv[optind - 1]);
+        usage(argv[0], stderr, kUsageStatus);
+    }
+  }
+  if (optind != argc) {
+    std::fprintf(stderr, "%s: unexpected argument %s\n", argv[0], argv[optind]);
+    usage(argv[0], stderr, kUsageStatus);
+  }
+
+  springboard::SpringBoard springBoard;
+  if (extensions) substrate::loadExtensions("com.apple.springboard", "SpringBoard");
+  bool allKnown = commands ? runCommandList(springBoard, commands) : runCommandLines(springBoard);
+  return allKnown ? 0 : 1;
+}

@@ -1,0 +1,122 @@
+#include "springboard.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "icon_model.h"
+#include "platform/message.h"
+#include "platform/plist.h"
+#include "runtime.h"
+#include "sim/common/springboard_state.h"
+
+namespace springboard {
+
+namespace {
+
+using platform::send;
+using platform::plist::Dictionary;
+using platform::plist::Value;
+
+constexpr const char* kBlanks = " \t\r\n";
+
+std::vector<std::string_view> words(std::string_view line) {
+  std::vector<std::string_view> found;
+  for (std::size_t at = line.find_first_not_of(kBlanks); at != std::string_view::npos;
+       at = line.find_first_not_of(kBlanks, at)) {
+    std::size_t end = std::min(line.find_first_of(kBlanks, at), line.size());
+    found.push_back(line.substr(at, end - at));
+    at = end;
+  }
+  return found;
+}
+
+bool is(const std::vector<std::string_view>& words, std::initializer_list<std::string_view> command) {
+  return std::equal(words.begin(), words.end(), command.begin(), command.end());
+}
+
+// A badge as SpringBoard shows it: a number plainly, text in quotes.
+std::string badgeText(const Value& value) {
+  if (const std::string* text = value.get<std::string>()) return "\"" + *text + "\"";
+  return platform::plist::description(value);
+}
+
+// The entries of a state dictionary, sorted by key; none when it is missing.
+std::vector<const platform::plist::DictionaryEntry*> sortedEntries(const Dictionary& state, const char* key) {
+  std::vector<const platform::plist::DictionaryEntry*> sorted;
+  const Value* value = state.find(key);
+  const Dictionary* dictionary = value ? value->get<Dictionary>() : nullptr;
+  if (dictionary)
+    for (const auto& entry : dictionary->entries()) sorted.push_back(&entry);
+  std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->key < b->key; });
+  return sorted;
+}
+
+}  // namespace
+
+SpringBoard::SpringBoard() {
+  Class root = ClassBuilder::root("SBObject").done();
+  defineIconModel(root);
+  defineIconControllerClasses(root);
+  model_ = newIconModel();
+  icons_ = newIconController();
+}
+
+SpringBoard::~SpringBoard() {
+  disposeIconController(icons_);
+  disposeIconModel(model_);
+}
+
+bool SpringBoard::run(std::string_view line, std::FILE* out) {
+  std::vector<std::string_view> command = words(line);
+  if (command.empty()) return true;
+  if (is(command, {"icon-state"})) printIconState(out);
+  else if (is(command, {"delete-icon-state"})) send(model_, "deleteIconState");
+  else if (is(command, {"note-icon-state-changed"})) send(model_, "noteIconStateChangedExternally");
+  else if (is(command, {"edit", "on"})) send(icons_.controller, "setIsEditing:", BOOL(YES));
+  else if (is(command, {"edit", "off"})) send(icons_.controller, "setIsEditing:", BOOL(NO));
+  else if (is(command, {"scroll", "decelerating"})) send(icons_.iconScrollView, "setDecelerating:", BOOL(YES));
+  else if (is(command, {"scroll", "rest"})) send(icons_.iconScrollView, "setDecelerating:", BOOL(NO));
+  else if (is(command, {"scroll", "end"})) send(icons_.controller, "scrollViewDidEndDecelerating:", icons_.iconScrollView);
+  else if (is(command, {"scroll", "end", "other"}))
+    send(icons_.controller, "scrollViewDidEndDecelerating:", icons_.otherScrollView);
+  else if (is(command, {"status"})) printStatus(out);
+  else {
+    std::string text(line.substr(line.find_first_not_of(kBlanks)));
+    text.erase(text.find_last_not_of(kBlanks) + 1);
+    std::fprintf(stderr, "springboard: unknown command: %s\n", text.c_str());
+    return false;
+  }
+  return true;
+}
+
+void SpringBoard::printIconState(std::FILE* out) {
+  const Value* state = send<const Value*>(model_, "_iconState");
+  if (state == nullptr) {
+    std::fputs("no icon state\n", out);
+    return;
+  }
+  std::fprintf(out, "%s\n", platform::plist::description(*state).c_str());
+}
+
+void SpringBoard::printStatus(std::FILE* out) {
+  Dictionary state = sim::readSpringBoardState();
+  std::fprintf(out, "edit mode: %s\n", send<BOOL>(icons_.controller, "isEditing") ? "on" : "off");
+  std::fprintf(out, "icon scroll view: %s\n",
+               send<BOOL>(icons_.iconScrollView, "isDecelerating") ? "decelerating" : "at rest");
+
+  auto badges = sortedEntries(state, sim::kBadgesKey);
+  std::fputs(badges.empty() ? "badges: none\n" : "badges:\n", out);
+  for (const auto* badge : badges) std::fprintf(out, "  %s: %s\n", badge->key.c_str(), badgeText(badge->value).c_str());
+
+  auto items = sortedEntries(state, sim::kStatusBarItemsKey);
+  std::fputs(items.empty() ? "status-bar items: none\n" : "status-bar items:\n", out);
+  for (const auto* item : items)
+    std::fprintf(out, "  %s (%s)\n", item->key.c_str(), platform::plist::description(item->value).c_str());
+
+  const Value* airplane = state.find(sim::kAirplaneModeKey);
+  bool on = airplane && airplane->get<bool>() && *airplane->get<bool>();
+  std::fprintf(out, "airplane mode: %s\n", on ? "on" : "off");
+}
+
+}  // namespace springboard
