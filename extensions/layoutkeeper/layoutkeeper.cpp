@@ -1,0 +1,57 @@
+// layoutkeeper: when SpringBoard is about to delete the stored icon layout
+// and the layout holds duplicate icons, the duplicates are removed from the
+// file instead and SpringBoard is told to reload it; otherwise the deletion
+// goes ahead.
+
+#include <substrate.h>
+
+#include <optional>
+#include <utility>
+
+#include "icon_lists.h"
+#include "platform/message.h"
+#include "platform/plist.h"
+
+namespace {
+
+using layoutkeeper::duplicatesFound;
+using platform::implementationCast;
+using platform::send;
+using platform::plist::Dictionary;
+using platform::plist::Value;
+
+// SBIconModel's deleteIconState as it was before the hook.
+IMP previousDeleteIconState = nullptr;
+
+void callPreviousDeleteIconState(id self, SEL cmd) {
+  implementationCast<void (*)(id, SEL)>(previousDeleteIconState)(self, cmd);
+}
+
+// Writes the pruned state over the icon state file and has the model reload
+// it; false, with nothing announced, when the file could not be written.
+bool replaceIconState(id model, Dictionary pruned) {
+  const char* path = send<const char*>(model, "iconStatePath");
+  if (path == nullptr || !platform::plist::write(path, Value(std::move(pruned)))) return false;
+  send(model, "noteIconStateChangedExternally");
+  return true;
+}
+
+void replacementDeleteIconState(id self, SEL cmd) {
+  const Value* state = send<const Value*>(self, "_iconState");
+  const Dictionary* dictionary = state ? state->get<Dictionary>() : nullptr;
+  // A state of a shape the walk does not know gives nothing and is left to
+  // SpringBoard untouched.
+  std::optional<Dictionary> pruned = dictionary ? layoutkeeper::iconStateWithoutDuplicates(*dictionary) : std::nullopt;
+  // A failed write leaves the old file; SpringBoard's own deletion then keeps
+  // the model and the file in step.
+  bool replaced = pruned && duplicatesFound && replaceIconState(self, std::move(*pruned));
+  duplicatesFound = 0;
+  if (!replaced) callPreviousDeleteIconState(self, cmd);
+}
+
+__attribute__((constructor)) void installReplacement() {
+  MSHookMessageEx(objc_getClass("SBIconModel"), sel_registerName("deleteIconState"),
+                  implementationCast<IMP>(replacementDeleteIconState), &previousDeleteIconState);
+}
+
+}  // namespace
