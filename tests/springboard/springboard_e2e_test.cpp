@@ -1,0 +1,241 @@
+// The simulated SpringBoard as a program: options, commands, output, exit
+// statuses, and the loading of extensions from the device root.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "springboard_run.h"
+
+namespace {
+
+using namespace springboard_e2e;
+namespace fs = std::filesystem;
+using platform::plist::Array;
+using platform::plist::Dictionary;
+using platform::plist::Value;
+
+const std::string kExtensions = "/Library/MobileSubstrate/DynamicLibraries/";
+
+Value pagesWithOneDuplicate() {
+  Dictionary state;
+  state.set("buttonBar", Array{"A"});
+  state.set("iconLists", Array{Value(Array{"A", "B"})});
+  return state;
+}
+
+TEST(SpringBoard, HelpPrintsTheUsageAndSucceeds) {
+  e2e::TemporaryDevice device;
+  e2e::Result result = e2e::run(device, {e2e::program("springboard"), "--help"});
+  ASSERT_TRUE(result.exited);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out.rfind("usage: " + e2e::program("springboard") + " [--no-extensions] [-c", 0), 0u) << result.out;
+  EXPECT_NE(result.out.find("Exit status: 0 when every command was known, 1 when one or more were not,\n2 for bad usage.\n"),
+            std::string::npos);
+  EXPECT_TRUE(device.journal().empty());
+}
+
+TEST(SpringBoard, BadUsageExitsWithTwo) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{"--bogus"}, "bad option --bogus"},
+      {{"-x"}, "bad option -x"},
+      {{"-c"}, "bad option -c"},
+      {{"status"}, "unexpected argument status"},
+  };
+  for (const Case& c : cases) {
+    e2e::TemporaryDevice device;
+    std::vector<std::string> argv{e2e::program("springboard")};
+    argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+    e2e::Result result = e2e::run(device, argv);
+    ASSERT_TRUE(result.exited) << c.message;
+    EXPECT_EQ(result.status, 2) << c.message;
+    EXPECT_EQ(result.out, "") << c.message;
+    EXPECT_EQ(result.err.rfind(e2e::program("springboard") + ": " + c.message + "\nusage: ", 0), 0u) << result.err;
+    EXPECT_TRUE(device.journal().empty()) << c.message;
+  }
+}
+
+TEST(SpringBoard, AnUnknownCommandIsReportedAndTheRestStillRuns) {
+  e2e::TemporaryDevice device;
+  e2e::Result result = runScript(device, "edit on;  fly away ;edit maybe; edit off", Extensions::none);
+  ASSERT_TRUE(result.exited) << "signal " << result.signal;
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "springboard: unknown command: fly away\nspringboard: unknown command: edit maybe\n");
+  EXPECT_EQ(device.journal(), (std::vector<std::string>{kSetEditingOn, kSetEditingOff}));
+}
+
+TEST(SpringBoard, EmptyCommandsAndBlankLinesAreNoCommands) {
+  e2e::TemporaryDevice device;
+  e2e::Result result = runScript(device, ";; edit on ;", Extensions::none);
+  ASSERT_TRUE(result.exited);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(device.journal(), std::vector<std::string>{kSetEditingOn});
+
+  e2e::TemporaryDevice fromInput;
+  e2e::Result lines = e2e::run(fromInput, {e2e::program("springboard"), "--no-extensions"}, "\n  \nedit on\n\n");
+  ASSERT_TRUE(lines.exited);
+  EXPECT_EQ(lines.status, 0);
+  EXPECT_EQ(lines.err, "");
+  EXPECT_EQ(fromInput.journal(), std::vector<std::string>{kSetEditingOn});
+}
+
+TEST(SpringBoard, CommandsComeFromStandardInputLineByLine) {
+  e2e::TemporaryDevice device;
+  e2e::Result result =
+      e2e::run(device, {e2e::program("springboard"), "--no-extensions"}, "edit on\nscroll end other\nnonsense\nstatus");
+  ASSERT_TRUE(result.exited) << "signal " << result.signal;
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "springboard: unknown command: nonsense\n");
+  EXPECT_EQ(editModeLine(result.out), "edit mode: on");
+  EXPECT_EQ(device.journal(), (std::vector<std::string>{kSetEditingOn, kEndDeceleratingOther}));
+}
+
+TEST(SpringBoard, StatusShowsTheVisibleState) {
+  e2e::TemporaryDevice device;
+  Dictionary badges;
+  badges.set("com.apple.mobilemail", 3);
+  badges.set("com.apple.MobileSMS", "New");
+  Dictionary items;
+  items.set("Alarm", "com.example.clock");
+  Dictionary visible;
+  visible.set("badges", badges);
+  visible.set("statusBarItems", items);
+  visible.set("airplaneMode", true);
+  std::ofstream(device.host("/private/var/sim/springboard.plist")) << platform::plist::toXml(visible);
+
+  e2e::Result result = runScript(device, "edit on; scroll decelerating; status", Extensions::none);
+
+  ASSERT_TRUE(result.exited);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out,
+            "edit mode: on\n"
+            "icon scroll view: decelerating\n"
+            "badges:\n"
+            "  com.apple.MobileSMS: \"New\"\n"
+            "  com.apple.mobilemail: 3\n"
+            "status-bar items:\n"
+            "  Alarm (com.example.clock)\n"
+            "airplane mode: on\n");
+}
+
+TEST(SpringBoard, StatusOfAFreshDevice) {
+  e2e::TemporaryDevice device;
+  e2e::Result result = runScript(device, "status");
+  ASSERT_TRUE(result.exited);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out,
+            "edit mode: off\n"
+            "icon scroll view: at rest\n"
+            "badges: none\n"
+            "status-bar items: none\n"
+            "airplane mode: off\n");
+  EXPECT_TRUE(device.journal().empty());
+}
+
+TEST(SpringBoard, IconStatePrintsTheModelsState) {
+  e2e::TemporaryDevice device;
+  Value state = pagesWithOneDuplicate();
+  writeIconState(device, state);
+  e2e::Result result = runScript(device, "icon-state");
+  ASSERT_TRUE(result.exited);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, platform::plist::description(state) + "\n");
+  EXPECT_TRUE(device.journal().empty());
+}
+
+TEST(SpringBoard, ANoteOfAnExternalChangeReloadsTheFile) {
+  e2e::TemporaryDevice device;
+  writeIconState(device, pagesWithOneDuplicate());
+  e2e::Session session(device, {e2e::program("springboard"), "--no-extensions"});
+  session.send("icon-state");
+  session.readUntil("}\n");
+  Dictionary changed;
+  changed.set("iconLists", Array{});
+  writeIconState(device, changed);
+  session.send("icon-state");
+  session.send("note-icon-state-changed");
+  session.send("icon-state");
+  e2e::Result result = session.finish();
+
+  ASSERT_TRUE(result.exited);
+  EXPECT_EQ(result.status, 0);
+  // Until the note the model keeps what it loaded.
+  EXPECT_EQ(result.out, platform::plist::description(pagesWithOneDuplicate()) + "\n" +
+                            platform::plist::description(changed) + "\n");
+  EXPECT_EQ(device.journal(), std::vector<std::string>{kNoteIconStateChanged});
+}
+
+// The loader: extensions come from the device root the program runs in.
+
+TEST(SpringBoardLoader, AnExtensionFilteredForAnotherProcessIsNotLoaded) {
+  e2e::TemporaryDevice device;
+  writeIconState(device, pagesWithOneDuplicate());
+  std::ofstream(device.host(kExtensions + "layoutkeeper.plist"), std::ios::trunc)
+      << platform::plist::toXml(Dictionary{[] {
+           Dictionary filter;
+           filter.set("Bundles", Array{"com.apple.mobilemail"});
+           Dictionary top;
+           top.set("Filter", filter);
+           return top;
+         }()});
+
+  e2e::Result result = runScript(device, "delete-icon-state");
+
+  ASSERT_TRUE(result.exited);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(device.journal(), std::vector<std::string>{kDeleteIconState});
+}
+
+TEST(SpringBoardLoader, AnExtensionWithACorruptFilterIsSkippedWithAWarning) {
+  e2e::TemporaryDevice device;
+  writeIconState(device, pagesWithOneDuplicate());
+  std::ofstream(device.host(kExtensions + "layoutkeeper.plist"), std::ios::trunc) << "<plist><dict>";
+
+  e2e::Result result = runScript(device, "delete-icon-state");
+
+  ASSERT_TRUE(result.exited);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "MS:Warning: skipping " + kExtensions + "layoutkeeper.dylib: cannot read filter " +
+                            kExtensions + "layoutkeeper.plist\n");
+  EXPECT_EQ(device.journal(), std::vector<std::string>{kDeleteIconState});
+}
+
+TEST(SpringBoardLoader, AnExtensionWithoutAFilterIsLoadedEverywhere) {
+  e2e::TemporaryDevice device;
+  writeIconState(device, pagesWithOneDuplicate());
+  fs::remove(device.host(kExtensions + "layoutkeeper.plist"));
+
+  e2e::Result result = runScript(device, "delete-icon-state");
+
+  ASSERT_TRUE(result.exited);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(device.journal(), std::vector<std::string>{kNoteIconStateChanged});
+}
+
+TEST(SpringBoardLoader, ALibraryThatDoesNotLoadIsReportedAndTheOthersStillWork) {
+  e2e::TemporaryDevice device;
+  writeIconState(device, pagesWithOneDuplicate());
+  std::ofstream(device.host(kExtensions + "aaa-broken.dylib")) << "not a library";
+
+  e2e::Result result = runScript(device, "delete-icon-state");
+
+  ASSERT_TRUE(result.exited) << "signal " << result.signal;
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err.rfind("MS:Warning: cannot load " + kExtensions + "aaa-broken.dylib: ", 0), 0u) << result.err;
+  EXPECT_EQ(result.err.find(device.root().string()), std::string::npos) << "a host path in: " << result.err;
+  EXPECT_EQ(device.journal(), std::vector<std::string>{kNoteIconStateChanged});
+}
+
+}  // namespace

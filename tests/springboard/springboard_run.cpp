@@ -1,0 +1,41 @@
+#include "springboard_run.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace springboard_e2e {
+
+e2e::Result runScript(const e2e::TemporaryDevice& device, const std::string& script, Extensions extensions) {
+  std::vector<std::string> argv{e2e::program("springboard")};
+  if (extensions == Extensions::none) argv.push_back("--no-extensions");
+  argv.push_back("-c");
+  argv.push_back(script);
+  return e2e::run(device, argv);
+}
+
+void writeIconState(const e2e::TemporaryDevice& device, const platform::plist::Value& value) {
+  std::ofstream(device.host(kIconStatePath), std::ios::trunc) << platform::plist::toXml(value);
+}
+
+std::optional<platform::plist::Value> readIconState(const e2e::TemporaryDevice& device) {
+  std::ifstream in(device.host(kIconStatePath));
+  if (!in) return std::nullopt;
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return platform::plist::parse(bytes.str());
+}
+
+bool iconStateExists(const e2e::TemporaryDevice& device) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::symlink_status(device.host(kIconStatePath), error));
+}
+
+std::string editModeLine(const std::string& statusOutput) {
+  std::istringstream lines(statusOutput);
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("edit mode: ", 0) == 0) return line;
+  return "";
+}
+
+}  // namespace springboard_e2e
