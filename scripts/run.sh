@@ -17,8 +17,6 @@ build/bin/iconcount list
 echo
 echo "Journal ($device/private/var/sim/journal):"
 cat "$device/private/var/sim/journal"
-if [ -x build/bin/springboard ]; then
-  echo
-  echo '$ springboard -c status'
-  build/bin/springboard -c status
-fi
+echo
+echo '$ springboard -c status'
+build/bin/springboard -c status
