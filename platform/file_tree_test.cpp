@@ -1,4 +1,5 @@
 #include "platform/file_tree.h"
+#include "tests/support/scratch_root.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -17,17 +18,6 @@ namespace {
 
 class FileTreeTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "sbkit-tree-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    setenv("SBKIT_ROOT", root_.c_str(), 1);
-  }
-  void TearDown() override {
-    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(root_);
-    unsetenv("SBKIT_ROOT");
-  }
   void file(const std::string& path) {
     fs::create_directories((root_ / path).parent_path());
     std::ofstream(root_ / path) << "x";
@@ -40,7 +30,8 @@ class FileTreeTest : public ::testing::Test {
     });
     return seen;
   }
-  fs::path root_;
+  ScratchRoot scratch_;
+  const fs::path& root_ = scratch_.path();
 };
 
 TEST_F(FileTreeTest, YieldsEveryEntryOnceRelativeToTheRootDescendingIntoBundles) {

@@ -1,4 +1,5 @@
 #include "platform/plist.h"
+#include "tests/support/scratch_root.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -125,18 +126,9 @@ TEST(PlistDescription, TopLevelStringsAreTheirOwnTextAndEscapesAreShown) {
 
 class PlistFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "sbkit-plist-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    setenv("SBKIT_ROOT", root_.c_str(), 1);
-    fs::create_directories(root_ / "prefs");
-  }
-  void TearDown() override {
-    fs::remove_all(root_);
-    unsetenv("SBKIT_ROOT");
-  }
-  fs::path root_;
+  void SetUp() override { fs::create_directories(root_ / "prefs"); }
+  ScratchRoot scratch_;
+  const fs::path& root_ = scratch_.path();
 };
 
 TEST_F(PlistFileTest, WritesAtomicallyAndReadsBack) {

@@ -1,4 +1,5 @@
 #include "icon_lists.h"
+#include "tests/support/plist_literals.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +17,9 @@ using platform::plist::Data;
 using platform::plist::Dictionary;
 using platform::plist::Value;
 
-// Lists are built from Values: Array{Array{...}} would copy the inner list
-// rather than hold it.
-template <class... T>
-Value list(T&&... elements) {
-  return Value(Array{Value(std::forward<T>(elements))...});
-}
+using plist_literals::dictionary;
+using plist_literals::list;
+
 // A page of entries and a list of pages are both lists.
 template <class... T>
 Value page(T&&... entries) {
@@ -30,12 +28,6 @@ Value page(T&&... entries) {
 template <class... T>
 Value pages(T&&... each) {
   return list(std::forward<T>(each)...);
-}
-
-Dictionary dictionary(std::initializer_list<std::pair<const char*, Value>> entries) {
-  Dictionary result;
-  for (const auto& [key, value] : entries) result.set(key, value);
-  return result;
 }
 
 Value container(Value lists) { return dictionary({{"displayName", "Games"}, {"iconLists", std::move(lists)}}); }

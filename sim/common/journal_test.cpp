@@ -1,4 +1,5 @@
 #include "sim/common/journal.h"
+#include "tests/support/scratch_root.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -19,18 +20,14 @@ TEST(Journal, EscapesBackslashTabNewlineAndControlBytes) {
 }
 
 TEST(Journal, AppendsOneTimedLinePerCallCreatingTheFileOnFirstUse) {
-  std::string pattern = (fs::temp_directory_path() / "sbkit-journal-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  setenv("SBKIT_ROOT", pattern.c_str(), 1);
+  ScratchRoot root;
   sim::journal("SBSSpringBoardServerPort");
   sim::journal("SBSetApplicationBadge", {"com.example.app", ""});
   sim::journal("SBAddStatusBarItem", {"owner", "two\nlines"});
-  unsetenv("SBKIT_ROOT");
 
-  std::ifstream in(fs::path(pattern) / "private/var/sim/journal");
+  std::ifstream in(root.path() / "private/var/sim/journal");
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
-  fs::remove_all(pattern);
   ASSERT_EQ(lines.size(), 3u);
   std::smatch m;
   const std::regex stamped(R"(^(\d+\.\d{3})\t(.*)$)");

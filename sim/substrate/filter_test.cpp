@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/plist_literals.h"
+
 namespace {
 
 using platform::plist::Array;
@@ -12,11 +14,7 @@ using substrate::matches;
 using substrate::parseFilter;
 using substrate::Process;
 
-Dictionary dictionary(std::initializer_list<std::pair<const char*, Value>> entries) {
-  Dictionary result;
-  for (const auto& [key, value] : entries) result.set(key, value);
-  return result;
-}
+using plist_literals::dictionary;
 
 Value filterPlist(Dictionary criteria) { return dictionary({{"Filter", std::move(criteria)}}); }
 

@@ -1,4 +1,5 @@
 #include "loader.h"
+#include "tests/support/scratch_root.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -40,17 +41,8 @@ const char* const kMailFilter = R"(<?xml version="1.0" encoding="UTF-8"?>
 class Loader : public testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/substrate-loader-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    folder_ = root_ / "Library/MobileSubstrate/DynamicLibraries";
     fs::create_directories(folder_);
-    setenv("SBKIT_ROOT", root_.c_str(), 1);
     unsetenv("SUBSTRATE_PROBE_LOADED");
-  }
-  void TearDown() override {
-    unsetenv("SBKIT_ROOT");
-    fs::remove_all(root_);
   }
 
   void library(const std::string& name) { fs::copy_file(SUBSTRATE_PROBE, folder_ / name); }
@@ -68,8 +60,9 @@ class Loader : public testing::Test {
     return opened;
   }
 
-  fs::path root_;
-  fs::path folder_;
+  ScratchRoot scratch_;
+  const fs::path& root_ = scratch_.path();
+  const fs::path folder_ = root_ / "Library/MobileSubstrate/DynamicLibraries";
 };
 
 const std::string kFolder = "/Library/MobileSubstrate/DynamicLibraries/";

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "springboard_run.h"
+#include "tests/support/plist_literals.h"
 
 namespace {
 
@@ -20,18 +21,8 @@ using platform::plist::Data;
 using platform::plist::Dictionary;
 using platform::plist::Value;
 
-// Lists are built from Values: Array{Array{...}} would copy the inner list
-// rather than hold it.
-template <class... T>
-Value list(T&&... elements) {
-  return Value(Array{Value(std::forward<T>(elements))...});
-}
-
-Dictionary dictionary(std::initializer_list<std::pair<const char*, Value>> entries) {
-  Dictionary result;
-  for (const auto& [key, value] : entries) result.set(key, value);
-  return result;
-}
+using plist_literals::dictionary;
+using plist_literals::list;
 
 Value folder(Value lists) { return dictionary({{"displayName", "Games"}, {"iconLists", std::move(lists)}}); }
 

@@ -1,4 +1,5 @@
 #include "tools/iconcount/app_lookup.h"
+#include "tests/support/scratch_root.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -15,19 +16,12 @@ namespace {
 class AppLookupTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "sbkit-lookup-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    setenv("SBKIT_ROOT", root_.c_str(), 1);
     fs::create_directories(root_ / "private/var/mobile/Applications");
     fs::create_directory_symlink("private/var", root_ / "var");
   }
-  void TearDown() override {
-    fs::remove_all(root_);
-    unsetenv("SBKIT_ROOT");
-  }
   void folder(const std::string& devicePath) { fs::create_directories(root_ / fs::path(devicePath).relative_path()); }
-  fs::path root_;
+  ScratchRoot scratch_;
+  const fs::path& root_ = scratch_.path();
 };
 
 TEST_F(AppLookupTest, TableNamesGiveTheirBundlePathsSilently) {
