@@ -1,6 +1,7 @@
 #include "platform/framework.h"
 
 #include <dlfcn.h>
+#include <err.h>
 
 #include "platform/device_path.h"
 
@@ -8,6 +9,18 @@ namespace platform {
 
 Framework Framework::open(std::string_view devicePath) {
   return Framework(std::string(devicePath), dlopen(hostPath(devicePath).c_str(), RTLD_LAZY));
+}
+
+Framework Framework::openOrExit(std::string_view devicePath) {
+  Framework framework = open(devicePath);
+  if (!framework.isOpen()) errx(1, "cannot open %s", framework.devicePath().c_str());
+  return framework;
+}
+
+void* Framework::symbolOrExit(const char* name) const {
+  void* address = symbol(name);
+  if (!address) errx(1, "cannot find %s in %s", name, devicePath_.c_str());
+  return address;
 }
 
 void* Framework::symbol(const char* name) const { return handle_ ? dlsym(handle_, name) : nullptr; }

@@ -11,15 +11,26 @@ class Framework {
  public:
   // Nothing is opened when the library is missing or cannot be loaded.
   static Framework open(std::string_view devicePath);
+  // As open, but a missing library ends the run with status 1 and the line
+  // "PROGRAM: cannot open PATH" on standard error.
+  static Framework openOrExit(std::string_view devicePath);
 
   bool isOpen() const { return handle_ != nullptr; }
   const std::string& devicePath() const { return devicePath_; }
   // The address of an entry point, searching the libraries this one depends
   // on too; null when there is none.
   void* symbol(const char* name) const;
+  // The entry point as a function of the caller's type; a missing one ends the
+  // run with status 1 and "PROGRAM: cannot find NAME in PATH", so nothing is
+  // ever called through a null pointer.
+  template <class Function>
+  Function entryPointOrExit(const char* name) const {
+    return reinterpret_cast<Function>(symbolOrExit(name));
+  }
   void close();
 
  private:
+  void* symbolOrExit(const char* name) const;
   Framework(std::string devicePath, void* handle) : devicePath_(std::move(devicePath)), handle_(handle) {}
 
   std::string devicePath_;

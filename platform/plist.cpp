@@ -64,6 +64,7 @@ namespace {
 std::optional<double> numberOf(const Value& v) {
   if (auto i = v.get<std::int64_t>()) return static_cast<double>(*i);
   if (auto d = v.get<double>()) return *d;
+  if (auto f = v.get<float>()) return static_cast<double>(*f);
   return std::nullopt;
 }
 
@@ -93,7 +94,8 @@ std::size_t hashValue(const Value& value) {
         using T = std::decay_t<decltype(v)>;
         if constexpr (std::is_same_v<T, bool>) {
           return v ? 0x51 : 0x50;
-        } else if constexpr (std::is_same_v<T, std::int64_t> || std::is_same_v<T, double>) {
+        } else if constexpr (std::is_same_v<T, std::int64_t> || std::is_same_v<T, double> ||
+                             std::is_same_v<T, float>) {
           // Integral reals hash like the integer they equal.
           double d = static_cast<double>(v);
           if (std::is_same_v<T, std::int64_t> || (std::trunc(d) == d && std::fabs(d) < 9.2e18))
@@ -111,6 +113,7 @@ std::size_t hashValue(const Value& value) {
           for (const auto& element : v) h = mix(h, hashValue(element));
           return h;
         } else {
+          static_assert(std::is_same_v<T, Dictionary>);
           // Key order does not matter for equality, so it must not for the hash.
           std::size_t h = 0xd1c7;
           for (const auto& entry : v.entries())
@@ -221,8 +224,8 @@ plist_t toNode(const Value& value) {
           return plist_new_bool(v);
         } else if constexpr (std::is_same_v<T, std::int64_t>) {
           return plist_new_uint(static_cast<uint64_t>(v));
-        } else if constexpr (std::is_same_v<T, double>) {
-          return plist_new_real(v);
+        } else if constexpr (std::is_same_v<T, double> || std::is_same_v<T, float>) {
+          return plist_new_real(static_cast<double>(v));
         } else if constexpr (std::is_same_v<T, std::string>) {
           return plist_new_string(v.c_str());
         } else if constexpr (std::is_same_v<T, Data>) {
@@ -236,6 +239,7 @@ plist_t toNode(const Value& value) {
           for (const auto& element : v) plist_array_append_item(array, toNode(element));
           return array;
         } else {
+          static_assert(std::is_same_v<T, Dictionary>);
           plist_t dict = plist_new_dict();
           for (const auto& entry : v.entries()) plist_dict_set_item(dict, entry.key.c_str(), toNode(entry.value));
           return dict;
@@ -282,12 +286,12 @@ std::optional<Dictionary> readDictionary(std::string_view devicePath) {
   return std::move(*value->get<Dictionary>());
 }
 
-bool write(std::string_view devicePath, const Value& value, std::optional<Owner> owner) {
+WriteResult write(std::string_view devicePath, const Value& value, std::optional<Owner> owner) {
   std::string target = hostPath(devicePath).string();
   std::string xml = toXml(value);
   std::string temporary = target + ".XXXXXX";
   int fd = mkstemp(temporary.data());
-  if (fd < 0) return false;
+  if (fd < 0) return WriteResult::failed;
   mode_t mask = umask(0);
   umask(mask);
   bool ok = fchmod(fd, 0666 & ~mask) == 0;
@@ -296,12 +300,17 @@ bool write(std::string_view devicePath, const Value& value, std::optional<Owner>
     if (n < 0) ok = false;
     else done += static_cast<std::size_t>(n);
   }
-  if (ok && owner) ok = fchown(fd, owner->user, owner->group) == 0;
+  // The owner goes on the new file, never on the path afterwards: a link
+  // swapped in at the path in between would hand that link's target over.
+  bool owned = !owner || fchown(fd, owner->user, owner->group) == 0;
   ok = (fsync(fd) == 0) && ok;
   ok = (::close(fd) == 0) && ok;
   if (ok) ok = std::rename(temporary.c_str(), target.c_str()) == 0;
-  if (!ok) unlink(temporary.c_str());
-  return ok;
+  if (!ok) {
+    unlink(temporary.c_str());
+    return WriteResult::failed;
+  }
+  return owned ? WriteResult::written : WriteResult::writtenWithoutOwner;
 }
 
 }  // namespace platform::plist

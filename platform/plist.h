@@ -53,12 +53,15 @@ class Dictionary {
 
 class Value {
  public:
-  using Storage = std::variant<bool, std::int64_t, double, std::string, Data, Date, Array, Dictionary>;
+  // A float is a real kept in single precision, as a number made from a float
+  // is: it describes itself with the digits a float carries.
+  using Storage = std::variant<bool, std::int64_t, double, float, std::string, Data, Date, Array, Dictionary>;
 
   Value(bool b) : storage_(b) {}
   Value(int i) : storage_(std::int64_t{i}) {}
   Value(std::int64_t i) : storage_(i) {}
   Value(double d) : storage_(d) {}
+  Value(float f) : storage_(f) {}
   Value(const char* s) : storage_(std::string(s)) {}
   Value(std::string_view s) : storage_(std::string(s)) {}
   Value(std::string s) : storage_(std::move(s)) {}
@@ -108,10 +111,17 @@ struct Owner {
   uid_t user;
   gid_t group;
 };
+enum class WriteResult {
+  written,
+  // Written and in place, but the new file could not be given its owner.
+  writtenWithoutOwner,
+  // Nothing replaced: the old file, if any, is untouched.
+  failed,
+};
 // Writes the value as an XML property list to a device path, atomically: a new
 // file in the same folder, given its owner when one is named, then renamed over
-// the old one. False when any step fails; the old file is then untouched.
-bool write(std::string_view devicePath, const Value& value, std::optional<Owner> owner = {});
+// the old one, so no one ever sees a half-written or wrongly owned file.
+WriteResult write(std::string_view devicePath, const Value& value, std::optional<Owner> owner = {});
 
 // A readable, deterministic text form: strings as they are at the top level,
 // collections in the OpenStep style with dictionary keys sorted and strings

@@ -51,6 +51,14 @@ std::string realText(double d) {
   return text;
 }
 
+// Seven significant digits: what single precision carries, so the float
+// nearest to 0.1 reads "0.1".
+std::string floatText(float f) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.7g", static_cast<double>(f));
+  return text;
+}
+
 std::string dateText(const Date& date) {
   std::time_t t = static_cast<std::time_t>(std::floor(date.secondsSince2001 + kSecondsFrom1970To2001));
   std::tm utc{};
@@ -83,6 +91,8 @@ void describe(const Value& value, int depth, std::string& out) {
           out += std::to_string(v);
         } else if constexpr (std::is_same_v<T, double>) {
           out += realText(v);
+        } else if constexpr (std::is_same_v<T, float>) {
+          out += floatText(v);
         } else if constexpr (std::is_same_v<T, std::string>) {
           out += stringInCollection(v);
         } else if constexpr (std::is_same_v<T, Data>) {
@@ -98,6 +108,7 @@ void describe(const Value& value, int depth, std::string& out) {
           }
           out += closing + ")";
         } else {
+          static_assert(std::is_same_v<T, Dictionary>);
           std::vector<const DictionaryEntry*> sorted;
           for (const auto& entry : v.entries()) sorted.push_back(&entry);
           std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->key < b->key; });

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -124,6 +125,21 @@ TEST(PlistDescription, TopLevelStringsAreTheirOwnTextAndEscapesAreShown) {
   EXPECT_EQ(description(Value(0.1)), "0.1");
 }
 
+TEST(PlistFloat, KeepsSinglePrecisionInTextAndFullValueInFiles) {
+  Value nearestToATenth(0.1f);
+  EXPECT_EQ(description(nearestToATenth), "0.1");
+  EXPECT_EQ(description(Value(Array{Value(2.5f), Value(-1e-8f)})), "(\n    2.5,\n    -1e-08\n)");
+  // In a file it is the float's exact value as a real; read back it equals
+  // the float, not the double nearest to 0.1.
+  auto back = parse(toXml(nearestToATenth));
+  ASSERT_TRUE(back && back->is<double>());
+  EXPECT_EQ(*back->get<double>(), static_cast<double>(0.1f));
+  EXPECT_EQ(*back, nearestToATenth);
+  EXPECT_FALSE(*back == Value(0.1));
+  EXPECT_EQ(Value(3.0f), Value(3));
+  EXPECT_EQ(hashValue(Value(3.0f)), hashValue(Value(3)));
+}
+
 class PlistFileTest : public ::testing::Test {
  protected:
   void SetUp() override { fs::create_directories(root_ / "prefs"); }
@@ -132,7 +148,7 @@ class PlistFileTest : public ::testing::Test {
 };
 
 TEST_F(PlistFileTest, WritesAtomicallyAndReadsBack) {
-  ASSERT_TRUE(write("/prefs/a.plist", sample()));
+  ASSERT_EQ(write("/prefs/a.plist", sample()), WriteResult::written);
   EXPECT_EQ(read("/prefs/a.plist"), sample());
   ASSERT_TRUE(readDictionary("/prefs/a.plist"));
   // Nothing is left beside the file.
@@ -143,20 +159,45 @@ TEST_F(PlistFileTest, WritesAtomicallyAndReadsBack) {
 }
 
 TEST_F(PlistFileTest, AFailedWriteLeavesTheOldFileAndNoLitter) {
-  ASSERT_TRUE(write("/prefs/a.plist", Value("old")));
-  EXPECT_FALSE(write("/missing/folder/a.plist", Value("new")));
+  ASSERT_EQ(write("/prefs/a.plist", Value("old")), WriteResult::written);
+  EXPECT_EQ(write("/missing/folder/a.plist", Value("new")), WriteResult::failed);
   // A folder in the way: the final rename fails.
   fs::create_directories(root_ / "prefs/b.plist/inside");
-  EXPECT_FALSE(write("/prefs/b.plist", Value("new")));
+  EXPECT_EQ(write("/prefs/b.plist", Value("new")), WriteResult::failed);
   EXPECT_EQ(read("/prefs/a.plist"), Value("old"));
   EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "prefs"), fs::directory_iterator()), 2);
+}
+
+TEST_F(PlistFileTest, TheOwnerIsSetOnTheNewFileBeforeItReplacesTheOld) {
+  ASSERT_EQ(write("/prefs/a.plist", Value("old")), WriteResult::written);
+  struct stat before;
+  ASSERT_EQ(stat((root_ / "prefs/a.plist").c_str(), &before), 0);
+  // A link at the path is replaced, not followed: its target keeps its owner.
+  std::ofstream(root_ / "target") << "someone else's";
+  fs::create_symlink(root_ / "target", root_ / "prefs/link.plist");
+  WriteResult result = write("/prefs/link.plist", Value("new"), Owner{501, 501});
+  struct stat linkAfter, target;
+  ASSERT_EQ(lstat((root_ / "prefs/link.plist").c_str(), &linkAfter), 0);
+  ASSERT_EQ(stat((root_ / "target").c_str(), &target), 0);
+  EXPECT_TRUE(S_ISREG(linkAfter.st_mode));
+  EXPECT_EQ(target.st_uid, getuid());
+  EXPECT_EQ(read("/prefs/link.plist"), Value("new"));
+  if (getuid() == 0) {
+    EXPECT_EQ(result, WriteResult::written);
+    EXPECT_EQ(linkAfter.st_uid, 501u);
+    EXPECT_EQ(linkAfter.st_gid, 501u);
+  } else {
+    // Only root can give a file away; the content still lands.
+    EXPECT_EQ(result, WriteResult::writtenWithoutOwner);
+    EXPECT_EQ(linkAfter.st_uid, getuid());
+  }
 }
 
 TEST_F(PlistFileTest, ReadingGivesNothingForMissingBrokenOrNonDictionaryFiles) {
   EXPECT_FALSE(read("/prefs/none.plist"));
   std::ofstream(root_ / "prefs/broken.plist") << "<plist><dict><key>";
   EXPECT_FALSE(read("/prefs/broken.plist"));
-  ASSERT_TRUE(write("/prefs/array.plist", Value(Array{Value(1)})));
+  ASSERT_EQ(write("/prefs/array.plist", Value(Array{Value(1)})), WriteResult::written);
   EXPECT_TRUE(read("/prefs/array.plist"));
   EXPECT_FALSE(readDictionary("/prefs/array.plist"));
   EXPECT_FALSE(readDictionary("/prefs"));

@@ -1,6 +1,7 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace platform {
 namespace {
@@ -33,6 +34,25 @@ std::string_view pathExtension(std::string_view path) {
 std::string_view displayNameOf(std::string_view path) {
   std::string_view component = lastComponent(path);
   return component.substr(0, extensionDot(component));
+}
+
+std::optional<std::int32_t> int32LikeAtoi(const char* text) {
+  const char* p = text;
+  while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+  bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  std::int64_t magnitude = 0;
+  constexpr std::int64_t kLimit = std::int64_t{INT32_MAX} + 1;  // the size of INT32_MIN
+  for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
+    magnitude = magnitude * 10 + (*p - '0');
+    if (magnitude > kLimit) return std::nullopt;
+  }
+  if (!negative && magnitude == kLimit) return std::nullopt;
+  return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+bool isAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace platform

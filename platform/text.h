@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace platform {
@@ -13,5 +15,13 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b);
 std::string_view pathExtension(std::string_view path);
 // The last component without its extension ("Foo.bar" for "X/Foo.bar.app").
 std::string_view displayNameOf(std::string_view path);
+
+// Reads a number the way atoi does (leading blanks, an optional sign, then
+// digits up to the first other character; no digits is 0), but gives nothing
+// when the digits leave the signed 32-bit range instead of a wrapped value.
+std::optional<std::int32_t> int32LikeAtoi(const char* text);
+
+// True when every byte is 7-bit ASCII.
+bool isAscii(std::string_view text);
 
 }  // namespace platform

@@ -31,7 +31,7 @@ void callPreviousDeleteIconState(id self, SEL cmd) {
 // it; false, with nothing announced, when the file could not be written.
 bool replaceIconState(id model, Dictionary pruned) {
   const char* path = send<const char*>(model, "iconStatePath");
-  if (path == nullptr || !platform::plist::write(path, Value(std::move(pruned)))) return false;
+  if (path == nullptr || platform::plist::write(path, Value(std::move(pruned))) != platform::plist::WriteResult::written) return false;
   send(model, "noteIconStateChangedExternally");
   return true;
 }

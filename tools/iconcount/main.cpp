@@ -21,7 +21,7 @@ namespace {
 // before anything is looked up or sent.
 std::int32_t numberArgument(int argc, char* argv[], int index) {
   if (index >= argc) return 0;
-  std::optional<std::int32_t> number = badgeNumber(argv[index]);
+  std::optional<std::int32_t> number = platform::int32LikeAtoi(argv[index]);
   if (!number) errx(-1, "badge number out of range (%d to %d): %s", INT32_MIN, INT32_MAX, argv[index]);
   return *number;
 }
