@@ -1,0 +1,318 @@
+// homeprefs as a user runs it, against a fresh copy of the sample device.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/plist.h"
+#include "tests/support/device.h"
+
+namespace fs = std::filesystem;
+using platform::plist::Array;
+using platform::plist::Dictionary;
+using platform::plist::Value;
+
+namespace {
+
+const std::string kPrefs = "/private/var/mobile/Library/Preferences/com.apple.springboard.plist";
+const std::string kGraphicsServices = "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices";
+
+const std::string kUsageBody =
+    "This utility sets and updates SpringBoard prefs.\n"
+    "   -l          list existing values\n"
+    "   -i value    set the key to the integer value\n"
+    "   -f value    set the key to the float value\n"
+    "   -s value    set the key to the string value\n"
+    "   -a value    set the key to the array value\n"
+    "   -1          set the key to true\n"
+    "   -0          set the key to false\n"
+    "   -r          remove the key and its value\n"
+    "No more than one option can be used at a time.\n";
+
+std::string announced(const std::string& key) { return "GSSendAppPreferencesChanged\tcom.apple.springboard\t" + key; }
+
+class HomeprefsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    original = fileBytes();
+    originalInode = inode();
+    originalEntries = entries();
+    device.clearJournal();
+  }
+
+  e2e::Result homeprefs(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), e2e::program("homeprefs"));
+    return e2e::run(device, arguments);
+  }
+  // As homeprefs, with files limited to size 0 so that every write fails.
+  e2e::Result homeprefsUnableToWrite(std::vector<std::string> arguments) {
+    std::vector<std::string> argv = {"/bin/sh", "-c", "ulimit -f 0; trap '' XFSZ; exec \"$0\" \"$@\"",
+                                     e2e::program("homeprefs")};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return e2e::run(device, argv);
+  }
+
+  std::string fileBytes() const {
+    std::ifstream in(device.host(kPrefs), std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+  ino_t inode() const {
+    struct stat st {};
+    stat(device.host(kPrefs).c_str(), &st);
+    return st.st_ino;
+  }
+  // The file's entries; none when it is not a dictionary.
+  Dictionary entries() const {
+    auto parsed = platform::plist::parse(fileBytes());
+    return parsed && parsed->is<Dictionary>() ? *parsed->get<Dictionary>() : Dictionary{};
+  }
+  void expectUntouched() const {
+    EXPECT_EQ(fileBytes(), original);
+    EXPECT_EQ(inode(), originalInode);
+    EXPECT_TRUE(device.journal().empty());
+  }
+  // The file was replaced by a new one, given to the mobile user, holding
+  // exactly the expected entries, and the key was announced.
+  void expectRewritten(const Dictionary& expected, const std::string& key) const {
+    EXPECT_EQ(entries(), expected);
+    EXPECT_NE(inode(), originalInode) << "a new file renamed over the old one";
+    struct stat st {};
+    ASSERT_EQ(stat(device.host(kPrefs).c_str(), &st), 0);
+    if (getuid() == 0) {
+      EXPECT_EQ(st.st_uid, 501u);
+      EXPECT_EQ(st.st_gid, 501u);
+    }
+    EXPECT_EQ(device.journal(), std::vector<std::string>{announced(key)});
+    EXPECT_EQ(std::distance(fs::directory_iterator(device.host(kPrefs).parent_path()), fs::directory_iterator()), 1)
+        << "no temporary file left beside it";
+  }
+  Dictionary originalWith(const std::string& key, Value value) const {
+    Dictionary d = originalEntries;
+    d.set(key, std::move(value));
+    return d;
+  }
+  std::string ownerWarning() const {
+    return getuid() == 0 ? "" : "homeprefs: cannot give " + kPrefs + " to user 501 and group 501\n";
+  }
+
+  e2e::TemporaryDevice device;
+  std::string original;
+  ino_t originalInode = 0;
+  Dictionary originalEntries;
+};
+
+TEST_F(HomeprefsTest, TheSampleHasPreferencesToWorkOn) { ASSERT_GE(originalEntries.size(), 10u); }
+
+TEST_F(HomeprefsTest, ArgumentCountsOutsideOneToThreeAndAMissingKeyPrintTheUsage) {
+  for (auto arguments : std::vector<std::vector<std::string>>{
+           {}, {"-i", "5", "key", "extra"}, {"-r"}, {"-i", "5"}, {"-r", "--"}}) {
+    auto r = homeprefs(arguments);
+    EXPECT_EQ(r.out, "Usage: " + e2e::program("homeprefs") + " [options] key\n" + kUsageBody) << arguments.size();
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 255);
+  }
+  expectUntouched();
+}
+
+TEST_F(HomeprefsTest, BadOptionsAreReportedOnStandardErrorWithStatus1) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string message;
+  };
+  for (const Case& c : {Case{{"-x", "key"}, "Unknown option `-x'.\n"},
+                        Case{{"-s"}, "Unknown option `-s'.\n"},
+                        Case{{"-r1z", "key"}, "Unknown option `-z'.\n"},
+                        Case{{"-\x01", "key"}, "Unknown option character `\\x1'.\n"},
+                        Case{{"-\x1f"}, "Unknown option character `\\x1f'.\n"},
+                        Case{{"-\xe9", "key"}, "Unknown option character `\\xe9'.\n"}}) {
+    auto r = homeprefs(c.arguments);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, c.message);
+    EXPECT_EQ(r.status, 1);
+  }
+  expectUntouched();
+}
+
+TEST_F(HomeprefsTest, ShowingPrintsTheValueOrNotFoundAndWritesNothing) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string out;
+  };
+  for (const Case& c : {Case{{"SBCarrierDisplayName"}, "SBCarrierDisplayName is set to AT&T\n"},
+                        Case{{"SBAutoLockTime"}, "SBAutoLockTime is set to 60\n"},
+                        Case{{"SBShowBatteryPercentage"}, "SBShowBatteryPercentage is set to 1\n"},
+                        Case{{"SBRecentDisplayIdentifiers"},
+                             "SBRecentDisplayIdentifiers is set to (\n    com.apple.mobilesafari,\n"
+                             "    com.apple.mobilemail,\n    com.example.chirp\n)\n"},
+                        Case{{"SBNoSuchKey"}, "Key SBNoSuchKey not found\n"},
+                        // Scanning stops at the first argument that is not an option.
+                        Case{{"SBAutoLockTime", "-i", "5"}, "SBAutoLockTime is set to 60\n"},
+                        Case{{"--", "-r"}, "Key -r not found\n"}}) {
+    auto r = homeprefs(c.arguments);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+  }
+  expectUntouched();
+}
+
+TEST_F(HomeprefsTest, ListingPrintsTheWholeDictionaryAtOnce) {
+  std::string listing = platform::plist::description(Value(originalEntries)) + "\n";
+  for (auto arguments : std::vector<std::vector<std::string>>{{"-l"}, {"-i", "5", "-l"}, {"-l", "extra"}, {"-l", "-x"}}) {
+    auto r = homeprefs(arguments);
+    EXPECT_EQ(r.out, listing);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+  }
+  expectUntouched();
+}
+
+TEST_F(HomeprefsTest, SettingReplacesOneKeyKeepsTheRestAndAnnouncesIt) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string key, out;
+    Value stored;
+  };
+  for (const Case& c : {
+           Case{{"-i", "12abc", "SBAutoLockTime"}, "SBAutoLockTime", "Setting SBAutoLockTime to 12\n", Value(12)},
+           Case{{"-iabc", "SBNew"}, "SBNew", "Setting SBNew to 0\n", Value(0)},
+           Case{{"-f", "0.1", "SBTenth"}, "SBTenth", "Setting SBTenth to 0.1\n", Value(static_cast<double>(0.1f))},
+           Case{{"-s", "hello world", "SBAutoLockTime"}, "SBAutoLockTime", "Setting SBAutoLockTime to hello world\n",
+                Value("hello world")},
+           Case{{"-a", "hello", "SBList"}, "SBList", "Setting SBList to (\n    hello\n)\n", Value(Array{Value("hello")})},
+           Case{{"-r", "-1", "SBFlag"}, "SBFlag", "Setting SBFlag to 1\n", Value(true)},
+           Case{{"-10", "SBFlag"}, "SBFlag", "Setting SBFlag to 0\n", Value(false)},
+       }) {
+    SetUp();
+    auto r = homeprefs(c.arguments);
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, ownerWarning());
+    EXPECT_EQ(r.status, 0);
+    expectRewritten(originalWith(c.key, c.stored), c.key);
+    ASSERT_TRUE(entries().find(c.key));
+    EXPECT_EQ(entries().find(c.key)->storage().index(), c.stored.storage().index()) << c.out;
+  }
+}
+
+TEST_F(HomeprefsTest, RemovingTakesTheKeyOutAndAnAbsentKeyStillRewritesAndAnnounces) {
+  auto r = homeprefs({"-1", "-r", "SBAutoLockTime"});
+  EXPECT_EQ(r.out, "Removing key SBAutoLockTime\n");
+  EXPECT_EQ(r.err, ownerWarning());
+  EXPECT_EQ(r.status, 0);
+  Dictionary without = originalEntries;
+  without.erase("SBAutoLockTime");
+  expectRewritten(without, "SBAutoLockTime");
+
+  SetUp();
+  r = homeprefs({"-r", "SBNoSuchKey"});
+  EXPECT_EQ(r.out, "Removing key SBNoSuchKey\n");
+  EXPECT_EQ(r.status, 0);
+  expectRewritten(without, "SBNoSuchKey");
+}
+
+TEST_F(HomeprefsTest, WithoutAReadableDictionaryNothingIsWrittenOrAnnounced) {
+  const std::string cannotRead = "homeprefs: cannot read " + kPrefs + "\n";
+  for (std::string broken : {"", "<plist><dict><key>half", "<plist><array><string>a</string></array></plist>"}) {
+    { std::ofstream(device.host(kPrefs), std::ios::trunc) << broken; }
+    SetUp();
+    for (auto arguments : std::vector<std::vector<std::string>>{{"-i", "5", "SBAutoLockTime"}, {"-r", "SBAutoLockTime"}}) {
+      auto r = homeprefs(arguments);
+      EXPECT_EQ(r.out, "");
+      EXPECT_EQ(r.err, cannotRead);
+      EXPECT_EQ(r.status, 1);
+    }
+    auto shown = homeprefs({"SBAutoLockTime"});
+    EXPECT_EQ(shown.out, "Key SBAutoLockTime not found\n");
+    EXPECT_EQ(shown.status, 0);
+    auto listed = homeprefs({"-l"});
+    EXPECT_EQ(listed.out, "");
+    EXPECT_EQ(listed.err, cannotRead);
+    EXPECT_EQ(listed.status, 0);
+    expectUntouched();
+  }
+
+  fs::remove(device.host(kPrefs));
+  auto r = homeprefs({"-s", "x", "SBAutoLockTime"});
+  EXPECT_EQ(r.err, cannotRead);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_FALSE(fs::exists(device.host(kPrefs)));
+  EXPECT_TRUE(device.journal().empty());
+}
+
+TEST_F(HomeprefsTest, AFailedWriteIsAnErrorAndNothingIsAnnounced) {
+  auto r = homeprefsUnableToWrite({"-i", "5", "SBAutoLockTime"});
+  EXPECT_EQ(r.out, "Setting SBAutoLockTime to 5\n");
+  EXPECT_EQ(r.err, "homeprefs: cannot write " + kPrefs + "\n");
+  EXPECT_EQ(r.status, 1);
+  expectUntouched();
+  EXPECT_EQ(std::distance(fs::directory_iterator(device.host(kPrefs).parent_path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(HomeprefsTest, TextThatIsNotSevenBitAsciiIsRefusedBeforeAnythingChanges) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string err;
+  };
+  for (const Case& c : {Case{{"-s", "caf\xc3\xa9", "SBAutoLockTime"}, "homeprefs: value is not 7-bit ASCII text: caf\xc3\xa9\n"},
+                        Case{{"-a", "\x80", "SBList"}, "homeprefs: value is not 7-bit ASCII text: \x80\n"},
+                        Case{{"-1", "SB\xc3\xa9"}, "homeprefs: key is not 7-bit ASCII text: SB\xc3\xa9\n"},
+                        Case{{"-r", "SB\xc3\xa9"}, "homeprefs: key is not 7-bit ASCII text: SB\xc3\xa9\n"},
+                        Case{{"SB\xc3\xa9"}, "homeprefs: key is not 7-bit ASCII text: SB\xc3\xa9\n"}}) {
+    auto r = homeprefs(c.arguments);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.status, 1);
+  }
+  expectUntouched();
+  // A later value option or -r makes the refused text irrelevant.
+  auto r = homeprefs({"-scaf\xc3\xa9", "-r", "SBAutoLockTime"});
+  EXPECT_EQ(r.out, "Removing key SBAutoLockTime\n");
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST_F(HomeprefsTest, NumbersThatCannotBeStoredFaithfullyAreRefused) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string err;
+  };
+  for (const Case& c : {
+           Case{{"-i", "2147483648", "SBAutoLockTime"},
+                "homeprefs: integer value out of range (-2147483648 to 2147483647): 2147483648\n"},
+           Case{{"-f", "1e39", "SBAutoLockTime"},
+                "homeprefs: float value out of range (not a finite single-precision number): 1e39\n"},
+           Case{{"-f", "inf", "SBAutoLockTime"},
+                "homeprefs: float value out of range (not a finite single-precision number): inf\n"}}) {
+    auto r = homeprefs(c.arguments);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.status, 1);
+  }
+  expectUntouched();
+}
+
+TEST_F(HomeprefsTest, AMissingGraphicsServicesIsReportedAfterTheChangeIsWritten) {
+  fs::remove(device.host(kGraphicsServices));
+  auto r = homeprefs({"-i", "5", "SBAutoLockTime"});
+  EXPECT_EQ(r.out, "Setting SBAutoLockTime to 5\n");
+  EXPECT_EQ(r.err, ownerWarning() + "homeprefs: cannot open " + kGraphicsServices + "\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(entries(), originalWith("SBAutoLockTime", Value(5)));
+  EXPECT_TRUE(device.journal().empty());
+
+  // A library without the entry point: SpringBoardServices in its place.
+  fs::copy_file(device.host("/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices"),
+                device.host(kGraphicsServices));
+  r = homeprefs({"-r", "SBAutoLockTime"});
+  EXPECT_EQ(r.err, ownerWarning() + "homeprefs: cannot find GSSendAppPreferencesChanged in " + kGraphicsServices + "\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_FALSE(entries().find("SBAutoLockTime"));
+  EXPECT_TRUE(device.journal().empty());
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+#include "tools/homeprefs/preferences.h"
+
+#include <err.h>
+
+#include "platform/framework.h"
+
+namespace homeprefs {
+
+using platform::plist::Value;
+using platform::plist::WriteResult;
+
+std::optional<platform::plist::Dictionary> loadPreferences() { return platform::plist::readDictionary(kPreferencesPath); }
+
+void savePreferences(platform::plist::Dictionary preferences) {
+  switch (platform::plist::write(kPreferencesPath, Value(std::move(preferences)), kMobileUser)) {
+    case WriteResult::written: return;
+    case WriteResult::writtenWithoutOwner:
+      warnx("cannot give %s to user %u and group %u", kPreferencesPath, kMobileUser.user, kMobileUser.group);
+      return;
+    case WriteResult::failed: errx(1, "cannot write %s", kPreferencesPath);
+  }
+}
+
+void updatePref(const std::string& key) {
+  using Function = void (*)(const Value* applicationId, const Value* key);
+  platform::Framework graphicsServices = platform::Framework::openOrExit(kGraphicsServicesPath);
+  auto sendAppPreferencesChanged = graphicsServices.entryPointOrExit<Function>("GSSendAppPreferencesChanged");
+  const Value applicationId(kNotificationId), changedKey(key);
+  sendAppPreferencesChanged(&applicationId, &changedKey);
+  graphicsServices.close();
+}
+
+}  // namespace homeprefs

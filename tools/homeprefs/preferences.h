@@ -1,0 +1,33 @@
+#pragma once
+
+// SpringBoard's preferences file: where it is, who owns it, and how a change
+// to it is announced.
+
+#include <optional>
+#include <string>
+
+#include "platform/plist.h"
+
+namespace homeprefs {
+
+inline constexpr const char* kPreferencesPath = "/private/var/mobile/Library/Preferences/com.apple.springboard.plist";
+inline constexpr const char* kGraphicsServicesPath =
+    "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices";
+// The application whose preferences they are, named in every announcement.
+inline constexpr const char* kNotificationId = "com.apple.springboard";
+// The mobile user, who must own the file for SpringBoard to keep using it.
+inline constexpr platform::plist::Owner kMobileUser{501, 501};
+
+// The whole file; nothing when it is missing, unreadable or not a dictionary.
+std::optional<platform::plist::Dictionary> loadPreferences();
+
+// Replaces the file atomically with the dictionary, owned by the mobile user.
+// A failed write ends the run with status 1 before anything is announced; an
+// owner that cannot be set is only a warning.
+void savePreferences(platform::plist::Dictionary preferences);
+
+// Tells SpringBoard, through GraphicsServices, that the key changed. A missing
+// library or entry point ends the run with status 1.
+void updatePref(const std::string& key);
+
+}  // namespace homeprefs
