@@ -31,8 +31,7 @@ trap 'rm -rf "$WORK"' EXIT
 ROOT=$WORK/device
 APPS=$ROOT/private/var/mobile/Applications
 
-# Microseconds since the epoch, without starting a process.
-now_us() { local t=${EPOCHREALTIME//[!0-9]/}; echo $((10#$t)); }
+source "$(dirname "$0")/timing.sh"
 
 # ---------------------------------------------------------------------------
 # The tree.
@@ -112,42 +111,6 @@ generate() {
         : >"$APPS/$guid/Library/Preferences/$id.plist"
     done
     GEN_MS=$((($(now_us) - t0) / 1000))
-}
-
-# ---------------------------------------------------------------------------
-# The measurements.
-
-# measure VAR EXPECTED-STATUS COMMAND...: one warm-up, then RUNS timed runs;
-# stores the median in microseconds in VAR, and warns when the command's exit
-# status is not the expected one.
-measure() {
-    local var=$1 expect=$2 i t0 t1 rc
-    shift 2
-    local -a times=()
-    for ((i = 0; i <= RUNS; i++)); do
-        rc=0
-        t0=$(now_us)
-        "$@" >/dev/null 2>"$WORK/stderr" || rc=$?
-        t1=$(now_us)
-        if ((i > 0)); then times+=($((t1 - t0))); fi
-    done
-    if ((rc != expect)); then
-        echo "warning: '$*' exited with $rc (expected $expect)" >&2
-        sed 's/^/    /' "$WORK/stderr" | head -5 >&2
-    fi
-    mapfile -t times < <(printf '%s\n' "${times[@]}" | sort -n)
-    printf -v "$var" '%s' "${times[${#times[@]} / 2]}"
-}
-
-ms() { awk -v us="$1" 'BEGIN { printf "%.1f", us / 1000 }'; }
-
-# verdict NAME NUM DEN LIMIT
-verdict() {
-    awk -v n="$2" -v d="$3" -v lim="$4" -v name="$1" 'BEGIN {
-        r = n / d
-        printf "  %-10s %5.2fx   (target: within %.1fx)  %s\n", name, r, lim,
-               (r <= lim ? "target met" : "target missed")
-    }'
 }
 
 generate

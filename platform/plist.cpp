@@ -28,9 +28,8 @@ Dictionary& Dictionary::operator=(Dictionary&&) noexcept = default;
 Dictionary::~Dictionary() = default;
 
 const Value* Dictionary::find(std::string_view key) const {
-  for (const auto& entry : entries_)
-    if (entry.key == key) return &entry.value;
-  return nullptr;
+  auto position = positions_.find(key);
+  return position == positions_.end() ? nullptr : &entries_[position->second].value;
 }
 
 Value* Dictionary::find(std::string_view key) {
@@ -38,17 +37,21 @@ Value* Dictionary::find(std::string_view key) {
 }
 
 void Dictionary::set(std::string_view key, Value value) {
-  if (Value* existing = find(key)) {
-    *existing = std::move(value);
+  auto [position, added] = positions_.try_emplace(std::string(key), entries_.size());
+  if (!added) {
+    entries_[position->second].value = std::move(value);
     return;
   }
-  entries_.push_back({std::string(key), std::move(value)});
+  entries_.push_back({position->first, std::move(value)});
 }
 
 bool Dictionary::erase(std::string_view key) {
-  auto it = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.key == key; });
-  if (it == entries_.end()) return false;
-  entries_.erase(it);
+  auto position = positions_.find(key);
+  if (position == positions_.end()) return false;
+  std::size_t removed = position->second;
+  positions_.erase(position);
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(removed));
+  for (std::size_t i = removed; i < entries_.size(); ++i) positions_[entries_[i].key] = i;
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -27,6 +28,8 @@ struct Date {
 };
 
 // A dictionary with string keys that keeps the order its keys were added in.
+// Keys are found through a hash index, so building or looking up a dictionary
+// of thousands of keys (a large preferences file) stays linear.
 class Dictionary {
  public:
   Dictionary();
@@ -49,6 +52,13 @@ class Dictionary {
 
  private:
   std::vector<DictionaryEntry> entries_;
+  // Looks keys up by string_view without making a string of each.
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+  };
+  // Key to its position in entries_.
+  std::unordered_map<std::string, std::size_t, KeyHash, std::equal_to<>> positions_;
 };
 
 class Value {

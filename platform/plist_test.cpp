@@ -65,6 +65,27 @@ TEST(PlistValue, DictionarySetReplacesInPlaceAndEraseReports) {
   EXPECT_EQ(d.find("a"), nullptr);
 }
 
+TEST(PlistValue, KeysAfterAnErasedOneAreStillFoundAndCopiesStandAlone) {
+  Dictionary d;
+  for (int i = 0; i < 5; ++i) d.set("k" + std::to_string(i), Value(i));
+  ASSERT_TRUE(d.erase("k1"));
+  d.set("k3", Value("three"));  // replaced where it now stands, not added again
+  Dictionary copy = d;
+  ASSERT_TRUE(d.erase("k0"));
+  d.set("k5", Value(5));
+
+  std::vector<std::string> keys;
+  for (const auto& entry : d.entries()) keys.push_back(entry.key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"k2", "k3", "k4", "k5"}));
+  EXPECT_EQ(*d.find("k3"), Value("three"));
+  EXPECT_EQ(*d.find("k4"), Value(4));
+  EXPECT_EQ(*d.find("k5"), Value(5));
+  ASSERT_EQ(copy.size(), 4u);
+  EXPECT_EQ(*copy.find("k0"), Value(0));
+  EXPECT_EQ(*copy.find("k4"), Value(4));
+  EXPECT_EQ(copy.find("k5"), nullptr);
+}
+
 TEST(PlistFormat, XmlRoundTripKeepsEveryKind) {
   Value original = sample();
   std::string xml = toXml(original);
