@@ -1,0 +1,51 @@
+# The kit as one Debian package, the way jailbroken devices install tools and
+# extensions: everything of the `product` install component at its device
+# path, nothing of the simulated device.
+#
+#   cmake --build build --target package      (or: cd build && cpack)
+#
+# gives build/sbkit_<version>_<architecture>.deb.
+
+set(SBKIT_PACKAGE_ID "org.sbkit.sbkit" CACHE STRING "The package's reverse-DNS identifier")
+set(SBKIT_MAINTAINER "The sbkit developers <sbkit@sbkit.invalid>" CACHE STRING "Maintainer and author of the package")
+
+# A host build packages for the host; a device build sets iphoneos-arm.
+execute_process(COMMAND dpkg --print-architecture
+                OUTPUT_VARIABLE SBKIT_HOST_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE
+                RESULT_VARIABLE architecture_status)
+if(NOT architecture_status EQUAL 0 OR SBKIT_HOST_ARCHITECTURE STREQUAL "")
+  set(SBKIT_HOST_ARCHITECTURE ${CMAKE_SYSTEM_PROCESSOR})
+endif()
+set(SBKIT_PACKAGE_ARCHITECTURE ${SBKIT_HOST_ARCHITECTURE} CACHE STRING "The package's Architecture field")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME sbkit)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
+set(CPACK_COMPONENTS_ALL product)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_PACKAGE_NAME ${SBKIT_PACKAGE_ID})
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${SBKIT_PACKAGE_ARCHITECTURE})
+set(CPACK_DEBIAN_FILE_NAME "sbkit_${PROJECT_VERSION}_${SBKIT_PACKAGE_ARCHITECTURE}.deb")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${SBKIT_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION Tweaks)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS mobilesubstrate)
+# The community's package managers show Name and Author; CPack writes only
+# Debian's own fields, so a script adds these two to the finished package.
+set(CPACK_SBKIT_CONTROL_NAME sbkit)
+set(CPACK_SBKIT_CONTROL_AUTHOR ${SBKIT_MAINTAINER})
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/add_control_fields.cmake)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Home-screen utilities: badges, preferences, status bar, radios and layout repair")
+# CPack puts the summary on the Description line and this below it.
+set(CPACK_PACKAGE_DESCRIPTION "Eight command-line tools: iconcount and badge set application badges,
+homeprefs shows and changes SpringBoard preferences, indicator adds and
+removes status-bar items, radio switches airplane mode and shows the last
+Wi-Fi scan, tweet posts a status update, storequery searches the music
+store and wanaddress prints the public address. Two SpringBoard
+extensions: layoutkeeper repairs a duplicated icon layout instead of
+losing it, and editdefer holds icon edit mode until the pages stop moving.")
+
+include(CPack)
