@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -23,5 +24,13 @@ std::optional<std::int32_t> int32LikeAtoi(const char* text);
 
 // True when every byte is 7-bit ASCII.
 bool isAscii(std::string_view text);
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or
+// code points beyond U+10FFFF).
+bool isValidUtf8(std::string_view text);
+// The bytes as UTF-8 text, each ill-formed part (the longest start of a
+// sequence that could still have been valid, or a single byte) replaced by
+// U+FFFD, so no byte disappears without a trace.
+std::string replacingInvalidUtf8(std::string_view text);
 
 }  // namespace platform

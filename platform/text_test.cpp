@@ -32,4 +32,29 @@ TEST(IsAscii, RefusesAnyByteWithTheHighBitSet) {
   EXPECT_FALSE(platform::isAscii("\x80"));
 }
 
+TEST(IsValidUtf8, AcceptsWellFormedTextOnly) {
+  EXPECT_TRUE(platform::isValidUtf8(""));
+  EXPECT_TRUE(platform::isValidUtf8("plain"));
+  EXPECT_TRUE(platform::isValidUtf8("caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xb5 \xf4\x8f\xbf\xbf"));
+  EXPECT_FALSE(platform::isValidUtf8("\x80"));
+  EXPECT_FALSE(platform::isValidUtf8("caf\xe9"));             // Latin-1, not UTF-8
+  EXPECT_FALSE(platform::isValidUtf8("\xc0\xaf"));            // overlong "/"
+  EXPECT_FALSE(platform::isValidUtf8("\xe0\x80\xaf"));        // overlong "/"
+  EXPECT_FALSE(platform::isValidUtf8("\xed\xa0\x80"));        // a surrogate
+  EXPECT_FALSE(platform::isValidUtf8("\xf4\x90\x80\x80"));    // beyond U+10FFFF
+  EXPECT_FALSE(platform::isValidUtf8("\xe2\x82"));            // cut short
+  EXPECT_FALSE(platform::isValidUtf8("\xff"));
+}
+
+TEST(ReplacingInvalidUtf8, KeepsValidTextAndMarksEachIllFormedPart) {
+  const std::string r = "\xef\xbf\xbd";
+  EXPECT_EQ(platform::replacingInvalidUtf8("caf\xc3\xa9"), "caf\xc3\xa9");
+  EXPECT_EQ(platform::replacingInvalidUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
+  EXPECT_EQ(platform::replacingInvalidUtf8("caf\xe9!"), "caf" + r + "!");
+  EXPECT_EQ(platform::replacingInvalidUtf8("\xe2\x82"), r) << "one start of a sequence, one mark";
+  EXPECT_EQ(platform::replacingInvalidUtf8("\xe2\x82x"), r + "x");
+  EXPECT_EQ(platform::replacingInvalidUtf8("\xe0\x80\xaf"), r + r + r) << "no valid start, byte by byte";
+  EXPECT_EQ(platform::replacingInvalidUtf8("\xf0\x9f\x8e\xb5\xff\xfe"), "\xf0\x9f\x8e\xb5" + r + r);
+}
+
 }  // namespace

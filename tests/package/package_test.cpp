@@ -25,7 +25,7 @@ using platform::plist::Dictionary;
 
 namespace {
 
-const std::vector<std::string> kTools = {"iconcount", "homeprefs"};
+const std::vector<std::string> kTools = {"iconcount", "homeprefs", "tweet", "storequery", "wanaddress"};
 const std::vector<std::string> kExtensions = {"layoutkeeper", "editdefer"};
 const std::string kExtensionsFolder = "Library/MobileSubstrate/DynamicLibraries/";
 

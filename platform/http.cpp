@@ -1,0 +1,142 @@
+// HTTP over libcurl.
+
+#include "platform/http.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+
+namespace platform::http {
+namespace {
+
+constexpr std::chrono::milliseconds kDefaultTimeout{60'000};
+constexpr const char* kTimeoutVariable = "SBKIT_HTTP_TIMEOUT";
+// No redirection may lead elsewhere than to another web page.
+constexpr const char* kWebProtocols = "http,https";
+
+struct EasyDeleter {
+  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+struct ListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+struct UrlDeleter {
+  void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+
+void initializeOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::size_t appendToString(char* data, std::size_t size, std::size_t count, void* body) {
+  static_cast<std::string*>(body)->append(data, size * count);
+  return size * count;
+}
+
+// The header list as libcurl takes it. A header with an empty value is
+// written "Name;", as "Name:" would remove the header instead.
+std::unique_ptr<curl_slist, ListDeleter> headerList(const std::vector<Header>& headers) {
+  curl_slist* list = nullptr;
+  for (const Header& header : headers) {
+    std::string line = header.value.empty() ? header.name + ";" : header.name + ": " + header.value;
+    list = curl_slist_append(list, line.c_str());
+  }
+  // No waiting for "100 Continue" before a larger body: the request goes out at once.
+  list = curl_slist_append(list, "Expect:");
+  return std::unique_ptr<curl_slist, ListDeleter>(list);
+}
+
+void setMethodAndBody(CURL* curl, const Request& request) {
+  bool sendsBody = request.method == "POST" || !request.body.empty();
+  if (sendsBody) {
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body.data());
+  }
+  if (request.method == "HEAD") curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+  else if (request.method != (sendsBody ? "POST" : "GET"))
+    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.method.c_str());
+}
+
+Response failure(std::string reason) {
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+  Response response;
+  response.error = std::move(reason);
+  return response;
+}
+
+Response perform(const Request& request, bool followRedirections) {
+  initializeOnce();
+  std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
+  if (!curl) return failure("cannot start the URL loading");
+  CURL* c = curl.get();
+
+  char errorText[CURL_ERROR_SIZE] = "";
+  std::string body;
+  auto headers = headerList(request.headers);
+  curl_easy_setopt(c, CURLOPT_URL, request.url.c_str());
+  curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, kWebProtocols);
+  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);  // time-outs without SIGALRM
+  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(timeout().count()));
+  curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
+  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, appendToString);
+  curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
+  curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+  if (followRedirections) {
+    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, kWebProtocols);
+  }
+  setMethodAndBody(c, request);
+
+  CURLcode result = curl_easy_perform(c);
+  if (result != CURLE_OK) return failure(*errorText ? errorText : curl_easy_strerror(result));
+  Response response;
+  response.body = std::move(body);
+  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.status);
+  return response;
+}
+
+}  // namespace
+
+std::optional<Request> requestFor(std::string url) {
+  std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
+  if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return std::nullopt;
+  char* scheme = nullptr;
+  if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK) return std::nullopt;
+  std::string name = scheme;
+  curl_free(scheme);
+  if (name != "http" && name != "https") return std::nullopt;
+  Request request;
+  request.url = std::move(url);
+  return request;
+}
+
+Response send(const Request& request) { return perform(request, false); }
+
+Response getText(const std::string& url) {
+  Request request;
+  request.url = url;
+  Response response = perform(request, true);
+  if (response.body && (response.status < 200 || response.status > 299)) {
+    response.error = "the server answered with HTTP status " + std::to_string(response.status);
+    response.body.reset();
+  }
+  return response;
+}
+
+std::chrono::milliseconds timeout() {
+  const char* text = std::getenv(kTimeoutVariable);
+  if (!text || !*text) return kDefaultTimeout;
+  char* end = nullptr;
+  double seconds = std::strtod(text, &end);
+  // A day at most, so the milliseconds always fit libcurl's long.
+  if (*end || !std::isfinite(seconds) || seconds <= 0 || seconds > 86'400) return kDefaultTimeout;
+  return std::chrono::milliseconds(std::max<long long>(1, std::llround(seconds * 1000)));
+}
+
+}  // namespace platform::http

@@ -1,0 +1,84 @@
+// storequery as a user runs it: the system it asks to open the search URL is
+// the simulated device, which journals the URL.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/device.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kUIKit = "/System/Library/Framework/UIKit.framework/UIKit";
+
+std::string opened(const std::string& term) {
+  return "openURL\thttp://ax.search.itunes.apple.com/WebObjects/MZSearch.woa/wa/search"
+         "?WOURLEncoding=ISO8859_1&lang=1&output=lm&country=US&term=" +
+         term + "&media=music";
+}
+
+class StorequeryTest : public ::testing::Test {
+ protected:
+  e2e::Result storequery(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), e2e::program("storequery"));
+    return e2e::run(device, arguments);
+  }
+  e2e::TemporaryDevice device;
+};
+
+TEST_F(StorequeryTest, WithoutAPhraseItPrintsTheUsageAndOpensNothing) {
+  auto r = storequery({});
+  EXPECT_EQ(r.out, "Usage: " + e2e::program("storequery") + " search-phrase\n");
+  EXPECT_EQ(r.err, "");
+  ASSERT_TRUE(r.exited);
+  EXPECT_EQ(r.status, 255);
+  EXPECT_TRUE(device.journal().empty());
+}
+
+TEST_F(StorequeryTest, OpensTheSearchWithTheWholePhraseAsTheTermAndPrintsNothing) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string term;
+  };
+  for (const Case& c : {Case{{"Beatles"}, "Beatles"},
+                        Case{{"abbey road"}, "abbey%20road"},
+                        Case{{"abbey", "road"}, "abbey"},
+                        Case{{""}, ""},
+                        Case{{"#1 hits 100%"}, "%231%20hits%20100%25"},
+                        Case{{"Simon & Garfunkel"}, "Simon%20%26%20Garfunkel"},
+                        Case{{"a=b+c;d"}, "a%3Db%2Bc%3Bd"},
+                        Case{{"Bj\xc3\xb6rk"}, "Bj%C3%B6rk"},
+                        Case{{"tab\there"}, "tab%09here"}}) {
+    device.clearJournal();
+    auto r = storequery(c.arguments);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+    ASSERT_TRUE(r.exited);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(device.journal(), std::vector<std::string>{opened(c.term)}) << c.term;
+  }
+}
+
+TEST_F(StorequeryTest, AMissingUIKitOrEntryPointIsReportedAndNothingIsOpened) {
+  fs::remove(device.host(kUIKit));
+  auto r = storequery({"Beatles"});
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "storequery: cannot open " + kUIKit + "\n");
+  ASSERT_TRUE(r.exited);
+  EXPECT_EQ(r.status, 1);
+
+  // A library without the entry point: GraphicsServices in its place.
+  fs::copy_file(device.host("/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices"),
+                device.host(kUIKit));
+  r = storequery({"Beatles"});
+  EXPECT_EQ(r.err, "storequery: cannot find UIApplicationOpenURL in " + kUIKit + "\n");
+  ASSERT_TRUE(r.exited);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(device.journal().empty());
+}
+
+}  // namespace

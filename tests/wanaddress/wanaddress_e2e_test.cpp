@@ -1,0 +1,131 @@
+// wanaddress as a user runs it, the public-address service played by a local
+// server standing in as the proxy.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "tests/support/device.h"
+#include "tests/support/http_server.h"
+
+namespace {
+
+const std::string kUrl = "http://automation.whatismyip.com/automation/n09230945.asp";
+
+class WanaddressTest : public ::testing::Test {
+ protected:
+  e2e::Result wanaddress(const std::string& proxy, std::vector<std::string> arguments = {},
+                         std::map<std::string, std::string> environment = {}) {
+    arguments.insert(arguments.begin(), e2e::program("wanaddress"));
+    environment["http_proxy"] = proxy;
+    return e2e::run(device, arguments, "", environment);
+  }
+  // The output of wanaddress for the given answer of the service.
+  e2e::Result answeredWith(e2e::Answer answer) {
+    e2e::HttpServer server(std::move(answer));
+    e2e::Result r = wanaddress(server.proxy());
+    EXPECT_EQ(server.requests().size(), 1u);
+    return r;
+  }
+  void expectFailure(const e2e::Result& r, const std::string& err) {
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, err);
+    ASSERT_TRUE(r.exited);
+    EXPECT_EQ(r.status, 1);
+  }
+
+  e2e::TemporaryDevice device;
+};
+
+TEST_F(WanaddressTest, GetsTheFixedUrlAndPrintsTheAnswerWhateverTheArguments) {
+  for (auto arguments : std::vector<std::vector<std::string>>{{}, {"--help"}, {"-x", "y", "z"}}) {
+    e2e::HttpServer server({200, "203.0.113.7"});
+    auto r = wanaddress(server.proxy(), arguments);
+    EXPECT_EQ(r.out, "203.0.113.7\n");
+    EXPECT_EQ(r.err, "");
+    ASSERT_TRUE(r.exited);
+    EXPECT_EQ(r.status, 0);
+
+    auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].method, "GET");
+    EXPECT_EQ(requests[0].target, kUrl);
+    EXPECT_EQ(requests[0].header("Host"), "automation.whatismyip.com");
+    EXPECT_EQ(requests[0].headerCount("Authorization"), 0u);
+    EXPECT_EQ(requests[0].body, "");
+  }
+}
+
+TEST_F(WanaddressTest, TheAnswerIsPrintedUnalteredWithOneLineEndAfterIt) {
+  struct Case {
+    std::string answer, out;
+  };
+  for (const Case& c : {Case{"203.0.113.7\n", "203.0.113.7\n\n"},
+                        Case{"first\nsecond\r\nthird", "first\nsecond\r\nthird\n"},
+                        Case{"  not an address at all \t", "  not an address at all \t\n"},
+                        Case{std::string("nul\0byte", 8), std::string("nul\0byte\n", 9)},
+                        Case{"", "\n"}}) {
+    auto r = answeredWith({200, c.answer});
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+  }
+}
+
+TEST_F(WanaddressTest, ARedirectionIsFollowed) {
+  e2e::HttpServer server({302, "", "text/plain", {{"Location", "http://automation.whatismyip.com/moved"}}});
+  server.answer("http://automation.whatismyip.com/moved", {200, "198.51.100.2"});
+  auto r = wanaddress(server.proxy());
+  EXPECT_EQ(r.out, "198.51.100.2\n");
+  EXPECT_EQ(r.status, 0);
+  auto requests = server.requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].target, kUrl);
+  EXPECT_EQ(requests[1].target, "http://automation.whatismyip.com/moved");
+}
+
+TEST_F(WanaddressTest, AnAnswerThatIsNotAsciiIsAnError) {
+  for (std::string answer : {"203.0.113.7 caf\xc3\xa9", "\xff"}) {
+    auto r = answeredWith({200, answer});
+    expectFailure(r, "wanaddress: the answer from " + kUrl + " is not ASCII text\n");
+  }
+}
+
+TEST_F(WanaddressTest, AnHttpErrorIsAFailedFetch) {
+  for (int status : {404, 500, 503}) {
+    auto r = answeredWith({status, "Service Unavailable"});
+    expectFailure(r, "wanaddress: cannot fetch " + kUrl + ": the server answered with HTTP status " +
+                         std::to_string(status) + "\n");
+  }
+}
+
+TEST_F(WanaddressTest, WithoutAServerTheFetchFailsWithTheReason) {
+  e2e::RefusingPort nobody;
+  ASSERT_GT(nobody.port(), 0);
+  auto r = wanaddress(nobody.proxy());
+  const std::string prefix = "wanaddress: cannot fetch " + kUrl + ": ";
+  EXPECT_EQ(r.out, "");
+  ASSERT_EQ(r.err.rfind(prefix, 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("port " + std::to_string(nobody.port()), prefix.size()), std::string::npos) << r.err;
+  ASSERT_TRUE(r.exited);
+  EXPECT_EQ(r.status, 1);
+}
+
+TEST_F(WanaddressTest, AServerThatNeverAnswersEndsInTheTimeOut) {
+  e2e::SilentServer silent;
+  ASSERT_GT(silent.port(), 0);
+  auto start = std::chrono::steady_clock::now();
+  auto r = wanaddress(silent.proxy(), {}, {{"SBKIT_HTTP_TIMEOUT", "1"}});
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err.rfind("wanaddress: cannot fetch " + kUrl + ": ", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("timed out"), std::string::npos) << r.err;
+  ASSERT_TRUE(r.exited);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_GE(seconds, 0.9);
+  EXPECT_LT(seconds, 30.0);
+}
+
+}  // namespace

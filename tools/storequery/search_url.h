@@ -1,0 +1,22 @@
+#pragma once
+
+// The music store's search URL for a phrase.
+
+#include <string>
+#include <string_view>
+
+namespace storequery {
+
+// The music store's search.
+inline constexpr const char* kSearchHost = "ax.search.itunes.apple.com";
+
+// "http://HOST/WebObjects/MZSearch.woa/wa/search?WOURLEncoding=ISO8859_1&lang=1
+// &output=lm&country=US&term=PHRASE&media=music". The phrase, taken as UTF-8,
+// is escaped as a query value, so all of it is the term: no character of it can
+// end the term, start another parameter or cut the query short.
+std::string searchUrl(std::string_view phrase);
+
+// Prints the usage line on standard output and exits with status 255.
+[[noreturn]] void usage(const char* programName);
+
+}  // namespace storequery
