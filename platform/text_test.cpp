@@ -32,4 +32,12 @@ TEST(IsAscii, RefusesAnyByteWithTheHighBitSet) {
   EXPECT_FALSE(platform::isAscii("\x80"));
 }
 
+TEST(Utf16Length, CountsCharactersAndTwoUnitsBeyondTheBasicPlane) {
+  EXPECT_EQ(platform::utf16Length(""), 0u);
+  EXPECT_EQ(platform::utf16Length("Airplane"), 8u);
+  EXPECT_EQ(platform::utf16Length("Caf\xc3\xa9"), 4u);
+  EXPECT_EQ(platform::utf16Length("\xe2\x82\xac"), 1u);
+  EXPECT_EQ(platform::utf16Length("\xf0\x9f\x93\xb6!"), 3u);
+}
+
 }  // namespace
