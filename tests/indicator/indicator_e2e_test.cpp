@@ -81,7 +81,8 @@ class IndicatorTest : public ::testing::Test {
 };
 
 TEST_F(IndicatorTest, WithoutOptionsCarriedOutTheUsageIsShownWithStatus0) {
-  for (auto arguments : std::vector<std::vector<std::string>>{{}, {"foo"}, {"foo", "-s", "A"}, {"--"}, {"--", "-s", "A"}}) {
+  for (auto arguments :
+       std::vector<std::vector<std::string>>{{}, {"foo"}, {"foo", "-s", "A"}, {"--"}, {"--", "-s", "A"}}) {
     auto r = indicator(arguments);
     EXPECT_EQ(r.out, e2e::program("indicator") + " [options]\n" + kUsageBody) << arguments.size();
     EXPECT_EQ(r.err, "");
