@@ -65,14 +65,16 @@ void setAirplaneModeEnabled(bool enabled) {
   services.close();
 }
 
-std::optional<platform::plist::Value> lastWiFiScan() {
+void withLastWiFiScan(const std::function<void(const platform::plist::Value* scan)>& use) {
   using Function = platform::plist::Value* (*)(std::uint32_t);
   std::uint32_t port = serverPortThroughClosedUIKit();
   Framework services = Framework::openOrExit(kSpringBoardServicesPath);
-  std::unique_ptr<platform::plist::Value> scan(services.entryPointOrExit<Function>("SBGetLastWiFiScanDictionary")(port));
+  {
+    std::unique_ptr<platform::plist::Value> scan(
+        services.entryPointOrExit<Function>("SBGetLastWiFiScanDictionary")(port));
+    use(scan.get());
+  }
   services.close();
-  if (!scan) return std::nullopt;
-  return std::move(*scan);
 }
 
 }  // namespace sbs

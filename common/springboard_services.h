@@ -8,7 +8,7 @@
 // prints one line on standard error naming it and exits with status 1.
 
 #include <cstdint>
-#include <optional>
+#include <functional>
 
 #include "platform/plist.h"
 
@@ -31,7 +31,10 @@ void removeStatusBarItem(const char* name);
 // Fetches the port through UIKit and closes it, then calls through
 // SpringBoardServices and closes that.
 void setAirplaneModeEnabled(bool enabled);
-// As setAirplaneModeEnabled; nothing when SpringBoard holds no scan.
-std::optional<platform::plist::Value> lastWiFiScan();
+// Reaches SpringBoard as setAirplaneModeEnabled does and hands the last Wi-Fi
+// scan (null when SpringBoard holds none) to use while SpringBoardServices is
+// still open: what a library hands out may rely on its code, so the library is
+// closed only after the scan has been used and released.
+void withLastWiFiScan(const std::function<void(const platform::plist::Value* scan)>& use);
 
 }  // namespace sbs

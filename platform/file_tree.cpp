@@ -18,6 +18,24 @@ bool fileExists(std::string_view devicePath) {
 
 namespace {
 
+bool isDotOrDotDot(const char* name) {
+  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+}  // namespace
+
+std::vector<std::string> directoryContents(std::string_view devicePath) {
+  std::vector<std::string> names;
+  DIR* folder = opendir(hostPath(devicePath).c_str());
+  if (!folder) return names;
+  while (dirent* entry = readdir(folder))
+    if (!isDotOrDotDot(entry->d_name)) names.emplace_back(entry->d_name);
+  closedir(folder);
+  return names;
+}
+
+namespace {
+
 // Walks the folder open on fd, whose path relative to the root is in path.
 // Returns false once visit has asked to stop.
 bool walkFolder(int fd, std::string& path, const std::function<bool(std::string_view)>& visit) {
@@ -32,7 +50,7 @@ bool walkFolder(int fd, std::string& path, const std::function<bool(std::string_
     dirent* entry = readdir(folder);
     if (!entry) break;
     const char* name = entry->d_name;
-    if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+    if (isDotOrDotDot(name)) continue;
     path.resize(base);
     if (base) path += '/';
     path += name;

@@ -1,12 +1,19 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
 // True when anything (file, folder, link) exists at the device path.
 bool fileExists(std::string_view devicePath);
+
+// The names of the entries directly in the device folder (files, folders and
+// links alike, "." and ".." left out), in the order the folder lists them:
+// nothing is sorted. A missing or unreadable folder has no entries.
+std::vector<std::string> directoryContents(std::string_view devicePath);
 
 // Calls visit with every entry below the device folder root, at any depth,
 // each once, as a path relative to root ("GUID/MyApp.app/Info.plist"). Folders

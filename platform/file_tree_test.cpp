@@ -110,4 +110,27 @@ TEST_F(FileTreeTest, FileExistsForFilesFoldersAndDanglingLinks) {
   EXPECT_FALSE(platform::fileExists("/Applications/Nope.app"));
 }
 
+TEST_F(FileTreeTest, DirectoryContentsAreTheTopLevelNamesInTheFoldersOwnOrder) {
+  for (const char* name : {"b.png", "a.png", "Z.txt", "m.png"}) file(std::string("Bundle.app/") + name);
+  file("Bundle.app/English.lproj/inner.png");
+  fs::create_symlink("a.png", root_ / "Bundle.app/link.png");
+  std::vector<std::string> folderOrder;
+  for (const auto& entry : fs::directory_iterator(root_ / "Bundle.app")) folderOrder.push_back(entry.path().filename());
+  EXPECT_EQ(platform::directoryContents("/Bundle.app"), folderOrder);
+  EXPECT_EQ(platform::directoryContents("/Bundle.app/"), folderOrder);
+  std::multiset<std::string> got(folderOrder.begin(), folderOrder.end());
+  EXPECT_EQ(got, (std::multiset<std::string>{"a.png", "b.png", "Z.txt", "m.png", "English.lproj", "link.png"}));
+}
+
+TEST_F(FileTreeTest, DirectoryContentsOfAMissingFolderOrAFileAreEmpty) {
+  file("plainfile");
+  fs::create_directories(root_ / "empty");
+  EXPECT_TRUE(platform::directoryContents("/missing").empty());
+  EXPECT_TRUE(platform::directoryContents("/plainfile").empty());
+  EXPECT_TRUE(platform::directoryContents("/empty").empty());
+  fs::create_directory_symlink("empty", root_ / "viaLink");
+  file("empty/inside");
+  EXPECT_EQ(platform::directoryContents("/viaLink"), std::vector<std::string>{"inside"}) << "the folder may be a link";
+}
+
 }  // namespace

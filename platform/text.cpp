@@ -83,6 +83,15 @@ std::optional<std::int32_t> int32LikeAtoi(const char* text) {
   return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
+std::size_t utf16Length(std::string_view utf8) {
+  std::size_t units = 0;
+  for (unsigned char c : utf8) {
+    if ((c & 0xc0) == 0x80) continue;  // continues the character before
+    units += c >= 0xf0 ? 2 : 1;
+  }
+  return units;
+}
+
 bool isAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,6 +22,10 @@ std::string_view displayNameOf(std::string_view path);
 // digits up to the first other character; no digits is 0), but gives nothing
 // when the digits leave the signed 32-bit range instead of a wrapped value.
 std::optional<std::int32_t> int32LikeAtoi(const char* text);
+
+// The length of UTF-8 text in UTF-16 units, as the device's strings count
+// characters: one per character, two for one beyond the basic plane.
+std::size_t utf16Length(std::string_view utf8);
 
 // True when every byte is 7-bit ASCII.
 bool isAscii(std::string_view text);

@@ -57,4 +57,12 @@ TEST(ReplacingInvalidUtf8, KeepsValidTextAndMarksEachIllFormedPart) {
   EXPECT_EQ(platform::replacingInvalidUtf8("\xf0\x9f\x8e\xb5\xff\xfe"), "\xf0\x9f\x8e\xb5" + r + r);
 }
 
+TEST(Utf16Length, CountsCharactersAndTwoUnitsBeyondTheBasicPlane) {
+  EXPECT_EQ(platform::utf16Length(""), 0u);
+  EXPECT_EQ(platform::utf16Length("Airplane"), 8u);
+  EXPECT_EQ(platform::utf16Length("Caf\xc3\xa9"), 4u);
+  EXPECT_EQ(platform::utf16Length("\xe2\x82\xac"), 1u);
+  EXPECT_EQ(platform::utf16Length("\xf0\x9f\x93\xb6!"), 3u);
+}
+
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the kit and runs its main job on the bundled sample device: badge
-# Mail with 3 by name, list the user applications, and show what SpringBoard
-# was asked to do.
+# Mail with 3 by name, list the user applications, put a text badge on Stocks,
+# add a status-bar item, switch airplane mode on, and show what SpringBoard was
+# asked to do.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh build
@@ -14,6 +15,12 @@ echo '$ iconcount Mail 3'
 build/bin/iconcount Mail 3
 echo '$ iconcount list'
 build/bin/iconcount list
+echo '$ badge Stocks New'
+build/bin/badge Stocks New
+echo '$ indicator -s Airplane'
+build/bin/indicator -s Airplane
+echo '$ radio y'
+build/bin/radio y
 echo
 echo "Journal ($device/private/var/sim/journal):"
 cat "$device/private/var/sim/journal"

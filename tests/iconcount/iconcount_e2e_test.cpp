@@ -10,6 +10,7 @@
 
 #include "platform/plist.h"
 #include "tests/support/device.h"
+#include "tests/support/visible_state.h"
 
 namespace fs = std::filesystem;
 using platform::plist::Dictionary;
@@ -46,17 +47,7 @@ class IconcountTest : public ::testing::Test {
   std::vector<std::string> badgeSent(const std::string& id, const std::string& number) {
     return {"SBSSpringBoardServerPort", "SBSetApplicationBadgeNumber\t" + id + "\t" + number};
   }
-  std::optional<Value> visibleBadge(const std::string& id) {
-    std::ifstream in(device.host("/private/var/sim/springboard.plist"));
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    auto state = platform::plist::parse(bytes.str());
-    if (!state || !state->is<Dictionary>()) return std::nullopt;
-    const Value* badges = state->get<Dictionary>()->find("badges");
-    const Value* badge = badges && badges->is<Dictionary>() ? badges->get<Dictionary>()->find(id) : nullptr;
-    if (!badge) return std::nullopt;
-    return *badge;
-  }
+  std::optional<Value> visibleBadge(const std::string& id) { return e2e::visibleEntry(device, "badges", id); }
   void expectUsage(const e2e::Result& r) {
     std::string p = e2e::program("iconcount");
     EXPECT_EQ(r.out, p + " application-name (badge-number)\nor\n" + p + " id application-id (badge-number)\nor\n" + p +

@@ -25,7 +25,8 @@ using platform::plist::Dictionary;
 
 namespace {
 
-const std::vector<std::string> kTools = {"iconcount", "homeprefs", "tweet", "storequery", "wanaddress"};
+const std::vector<std::string> kTools = {"iconcount", "badge", "homeprefs", "indicator",
+                                         "radio", "tweet", "storequery", "wanaddress"};
 const std::vector<std::string> kExtensions = {"layoutkeeper", "editdefer"};
 const std::string kExtensionsFolder = "Library/MobileSubstrate/DynamicLibraries/";
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
+#include "platform/bundle.h"
 #include "platform/file_tree.h"
-#include "platform/plist.h"
 #include "platform/text.h"
 
 namespace iconcount {
@@ -43,18 +43,6 @@ bool isBundle(std::string_view relativePath) {
   return platform::equalsIgnoringCase(platform::pathExtension(relativePath), "app");
 }
 
-std::optional<platform::plist::Dictionary> bundleDescription(const std::string& bundlePath) {
-  return platform::plist::readDictionary(bundlePath + "/Info.plist");
-}
-
-// A value that is not a string counts as no identifier.
-std::optional<std::string> identifierIn(const platform::plist::Dictionary& description) {
-  const auto* id = description.find("CFBundleIdentifier");
-  const std::string* text = id ? id->get<std::string>() : nullptr;
-  if (!text) return std::nullopt;
-  return *text;
-}
-
 }  // namespace
 
 std::optional<std::string> pathForApp(std::string_view name) {
@@ -78,19 +66,19 @@ std::optional<std::string> appid(std::string_view name) {
   if (const auto* row = stockApplication(name)) return std::string(row->bundleId);
   auto path = pathForApp(name);
   if (!path) return std::nullopt;
-  auto description = bundleDescription(*path);
+  auto description = platform::bundleDescription(*path);
   if (!description) return std::nullopt;
-  return identifierIn(*description);
+  return platform::bundleIdentifier(*description);
 }
 
 void listApps(std::FILE* out) {
   std::fputs("User Applications:\n", out);
   platform::walkTree(kUserApplications, [&](std::string_view relativePath) {
     if (!isBundle(relativePath)) return true;
-    auto description = bundleDescription(kUserApplications + std::string(relativePath));
+    auto description = platform::bundleDescription(kUserApplications + std::string(relativePath));
     if (!description) return true;
     std::string name(platform::displayNameOf(relativePath));
-    std::fprintf(out, "%20s\t%s\n", name.c_str(), identifierIn(*description).value_or("").c_str());
+    std::fprintf(out, "%20s\t%s\n", name.c_str(), platform::bundleIdentifier(*description).value_or("").c_str());
     return true;
   });
 }

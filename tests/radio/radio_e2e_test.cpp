@@ -1,0 +1,135 @@
+// radio as a user runs it, against a fresh copy of the sample device.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/plist.h"
+#include "tests/support/device.h"
+#include "tests/support/visible_state.h"
+
+namespace fs = std::filesystem;
+using platform::plist::Value;
+
+namespace {
+
+const std::string kScan = "/private/var/sim/wifi-scan.plist";
+const std::string kUIKit = "/System/Library/Framework/UIKit.framework/UIKit";
+const std::vector<std::string> kScanRead{"SBSSpringBoardServerPort", "SBGetLastWiFiScanDictionary"};
+
+std::vector<std::string> switched(const char* mode) {
+  return {"SBSSpringBoardServerPort", std::string("SBSetAirplaneModeEnabled\t") + mode};
+}
+
+class RadioTest : public ::testing::Test {
+ protected:
+  e2e::Result radio(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), e2e::program("radio"));
+    return e2e::run(device, arguments);
+  }
+  std::string usageLine() const { return "Usage: " + e2e::program("radio") + " (y | n)\n"; }
+  std::optional<Value> airplaneMode() { return e2e::visibleState(device, "airplaneMode"); }
+  void expectSwitched(const std::vector<std::string>& arguments, bool on) {
+    device.clearJournal();
+    auto r = radio(arguments);
+    std::string shown = arguments.empty() ? "" : "\"" + arguments[0] + "\"";
+    EXPECT_EQ(r.out, "") << shown;
+    EXPECT_EQ(r.err, "") << shown;
+    ASSERT_TRUE(r.exited) << "signal " << r.signal;
+    EXPECT_EQ(r.status, 0) << shown;
+    EXPECT_EQ(device.journal(), switched(on ? "1" : "0")) << shown;
+    EXPECT_EQ(airplaneMode(), Value(on)) << shown;
+  }
+
+  e2e::TemporaryDevice device;
+};
+
+TEST_F(RadioTest, AnArgumentBeginningWithYOfEitherCaseSwitchesAirplaneModeOn) {
+  for (std::string on : {"y", "Y", "yes", "YES", "yellow"}) {
+    ASSERT_EQ(radio({"n"}).status, 0);
+    expectSwitched({on}, true);
+  }
+  expectSwitched({"y", "n", "further", "arguments"}, true);
+}
+
+TEST_F(RadioTest, AnyOtherArgumentSwitchesItOff) {
+  for (std::string off : {"n", "N", "no", "off", "0", "1", "", " y", "on"}) {
+    ASSERT_EQ(radio({"y"}).status, 0);
+    expectSwitched({off}, false);
+  }
+  expectSwitched({"n", "y"}, false);
+}
+
+TEST_F(RadioTest, WithoutArgumentTheScanIsPrintedThenTheUsageAndNothingIsSwitched) {
+  platform::plist::Dictionary network, scan;
+  network.set("SSID_STR", Value("Caf\xc3\xa9 Wi-Fi"));
+  network.set("RSSI", Value(-48));
+  network.set("WEP", Value(true));
+  scan.set("Networks", Value(platform::plist::Array{Value(network)}));
+  { std::ofstream(device.host(kScan), std::ios::trunc) << platform::plist::toXml(Value(scan)); }
+
+  auto r = radio({});
+  EXPECT_EQ(r.out, usageLine());
+  EXPECT_EQ(r.err,
+            "{\n    Networks = (\n        {\n            RSSI = -48;\n            SSID_STR = \"Caf\\u00e9 Wi-Fi\";\n"
+            "            WEP = 1;\n        }\n    );\n}\n");
+  ASSERT_TRUE(r.exited) << "signal " << r.signal;
+  EXPECT_EQ(r.status, 255);
+  EXPECT_EQ(device.journal(), kScanRead);
+  EXPECT_FALSE(airplaneMode()) << "airplane mode is not touched";
+}
+
+TEST_F(RadioTest, TheSampleScanComesBeforeTheUsageLine) {
+  std::ifstream in(device.host(kScan));
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  auto sample = platform::plist::parse(bytes.str());
+  ASSERT_TRUE(sample && sample->is<platform::plist::Dictionary>());
+
+  // Both streams into one, to see their order.
+  auto r = e2e::run(device, {"/bin/sh", "-c", "exec \"$0\" 2>&1", e2e::program("radio")});
+  EXPECT_EQ(r.out, platform::plist::description(*sample) + "\n" + usageLine());
+  EXPECT_EQ(r.status, 255);
+  EXPECT_NE(r.out.find("SSID_STR = \"Cafe Corner Guest\";"), std::string::npos);
+}
+
+TEST_F(RadioTest, WithoutAScanHeldTheScanPrintsAsNull) {
+  fs::remove(device.host(kScan));
+  auto r = radio({});
+  EXPECT_EQ(r.out, usageLine());
+  EXPECT_EQ(r.err, "(null)\n");
+  EXPECT_EQ(r.status, 255);
+  EXPECT_EQ(device.journal(), kScanRead);
+}
+
+TEST_F(RadioTest, AMissingFrameworkIsNamedNeverCalledAndEndsWithStatus1) {
+  fs::remove(device.host(kUIKit));
+  for (auto arguments : std::vector<std::vector<std::string>>{{}, {"y"}, {"n"}}) {
+    auto r = radio(arguments);
+    EXPECT_EQ(r.out, "") << "no usage line after the failure";
+    EXPECT_EQ(r.err, "radio: cannot open " + kUIKit + "\n");
+    ASSERT_TRUE(r.exited) << "signal " << r.signal;
+    EXPECT_EQ(r.status, 1);
+  }
+  EXPECT_TRUE(device.journal().empty());
+  EXPECT_FALSE(airplaneMode());
+}
+
+TEST_F(RadioTest, AMissingEntryPointIsNamedNeverCalledAndEndsWithStatus1) {
+  // A SpringBoardServices without SpringBoard's entry points.
+  fs::copy_file(device.host("/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices"),
+                device.host("/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices"),
+                fs::copy_options::overwrite_existing);
+  for (auto arguments : std::vector<std::vector<std::string>>{{}, {"y"}}) {
+    auto r = radio(arguments);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "radio: cannot find SBSSpringBoardServerPort in " + kUIKit + "\n");
+    ASSERT_TRUE(r.exited) << "signal " << r.signal;
+    EXPECT_EQ(r.status, 1);
+  }
+  EXPECT_TRUE(device.journal().empty());
+}
+
+}  // namespace

@@ -1,0 +1,21 @@
+#pragma once
+
+// The stock application a badge goes on: named by its bundle folder directly
+// in the stock applications folder, without ".app". There is no table of
+// display names and no search anywhere else.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace badge {
+
+inline constexpr const char* kStockApplications = "/Applications/";
+
+// The bundle identifier from "/Applications/<name>.app/Info.plist"; nothing
+// when that cannot be read as a dictionary or gives no identifier. A name with
+// a "/" in it is no folder name and finds nothing: it would otherwise reach a
+// bundle outside the stock applications folder.
+std::optional<std::string> appid(std::string_view name);
+
+}  // namespace badge

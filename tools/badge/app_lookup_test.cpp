@@ -1,0 +1,51 @@
+#include "tools/badge/app_lookup.h"
+#include "tests/support/scratch_root.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/plist.h"
+
+namespace fs = std::filesystem;
+using platform::plist::Dictionary;
+using platform::plist::Value;
+
+namespace {
+
+class AppLookupTest : public ::testing::Test {
+ protected:
+  // A bundle at a device path whose Info.plist names the identifier.
+  void bundle(const std::string& devicePath, const std::string& id) {
+    fs::path folder = scratch_.path() / fs::path(devicePath).relative_path();
+    fs::create_directories(folder);
+    Dictionary info;
+    info.set("CFBundleIdentifier", Value(id));
+    std::ofstream(folder / "Info.plist") << platform::plist::toXml(Value(info));
+  }
+  ScratchRoot scratch_;
+};
+
+TEST_F(AppLookupTest, TheNameIsTheBundleFolderInTheStockApplicationsFolderUnchanged) {
+  bundle("/Applications/MobileMail.app", "com.apple.mobilemail");
+  bundle("/Applications/My App.app", "com.example.spaced");
+  EXPECT_EQ(badge::appid("MobileMail"), "com.apple.mobilemail");
+  EXPECT_EQ(badge::appid("My App"), "com.example.spaced");
+  EXPECT_FALSE(badge::appid("mobilemail")) << "the name is not case-folded";
+  EXPECT_FALSE(badge::appid("MobileMail.app"));
+  EXPECT_FALSE(badge::appid("Mail")) << "no table of display names";
+  EXPECT_FALSE(badge::appid(""));
+}
+
+TEST_F(AppLookupTest, BundlesAnywhereElseAreNeverFound) {
+  bundle("/var/mobile/Applications/G1/Chirp.app", "com.example.chirp");
+  bundle("/Applications/Games/Sudoku.app", "com.example.sudoku");
+  bundle("/System/Library/CoreServices/SpringBoard.app", "com.apple.springboard");
+  EXPECT_FALSE(badge::appid("Chirp"));
+  EXPECT_FALSE(badge::appid("Games/Sudoku"));
+  EXPECT_FALSE(badge::appid("../System/Library/CoreServices/SpringBoard"));
+  EXPECT_FALSE(badge::appid("../var/mobile/Applications/G1/Chirp"));
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+// badge: puts a text badge on the home-screen icon of a stock application,
+// named by its bundle folder in /Applications; no text takes the badge off.
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "tools/badge/app_lookup.h"
+#include "tools/badge/badge_command.h"
+
+using namespace badge;
+
+int main(int argc, char* argv[]) {
+  if (argc < 2) usage(argv[0]);  // exits with 255
+  const char* name = argv[1];
+  std::optional<std::string> id = appid(name);
+  if (!id) {
+    std::printf("Error: Could not find application for %s\n", name);
+    std::exit(-1);
+  }
+  std::printf("attempting to badge %s\n", id->c_str());
+  std::fflush(stdout);  // shown before SpringBoard is contacted
+  badge::badge(id->c_str(), argc > 2 ? argv[2] : "");
+  return 0;
+}
