@@ -10,11 +10,12 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/framework.h"
 #include "platform/plist.h"
 
 namespace sbs {
 
-inline constexpr const char* kUIKitPath = "/System/Library/Framework/UIKit.framework/UIKit";
+inline constexpr const char* kUIKitPath = platform::kUIKitPath;
 inline constexpr const char* kSpringBoardServicesPath =
     "/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices";
 // The owner every status-bar item is added under.

@@ -5,6 +5,9 @@
 
 namespace platform {
 
+// UIKit, which both opens URLs and hands out SpringBoard's server port.
+inline constexpr const char* kUIKitPath = "/System/Library/Framework/UIKit.framework/UIKit";
+
 // A framework library opened by device path, with lazy binding. The handle
 // stays open until close() is called: some callers leave it open on purpose.
 class Framework {

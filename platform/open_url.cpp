@@ -7,9 +7,6 @@
 #include "platform/plist.h"
 
 namespace platform {
-namespace {
-constexpr const char* kUIKitPath = "/System/Library/Framework/UIKit.framework/UIKit";
-}  // namespace
 
 void openURL(const std::string& url) {
   using Function = void (*)(const plist::Value* url);

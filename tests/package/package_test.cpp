@@ -87,10 +87,12 @@ class PackageTest : public testing::Test {
     stage_ = scratch_->path() / "stage";
     Output install = capture(std::string(SBKIT_CMAKE) + " --install " + quoted(SBKIT_BUILD_DIR) + " --prefix " +
                              quoted(stage_));
+    setUpLog_ = install.text;
     ASSERT_EQ(install.status, 0) << install.text;
     Output made = capture(std::string(SBKIT_CPACK) + " -G DEB --config " +
                           quoted(fs::path(SBKIT_BUILD_DIR) / "CPackConfig.cmake") + " -B " +
                           quoted(scratch_->path() / "package"));
+    setUpLog_ += made.text;
     ASSERT_EQ(made.status, 0) << made.text;
     architecture_ = trimmed(capture("dpkg --print-architecture").text);
     package_ = scratch_->path() / "package" / ("sbkit_" SBKIT_VERSION "_" + architecture_ + ".deb");
@@ -100,7 +102,7 @@ class PackageTest : public testing::Test {
     scratch_ = nullptr;
   }
   void SetUp() override {
-    if (!scratch_ || !fs::exists(package_)) GTEST_SKIP() << "the package could not be made (see the first failure)";
+    ASSERT_TRUE(scratch_ && fs::exists(package_)) << "no package at " << package_ << ":\n" << setUpLog_;
   }
 
   static std::string field(const std::string& name) {
@@ -113,6 +115,7 @@ class PackageTest : public testing::Test {
   static inline fs::path stage_;
   static inline fs::path package_;
   static inline std::string architecture_;
+  static inline std::string setUpLog_;
 };
 
 TEST_F(PackageTest, TheInstallTreeHoldsTheToolsAndExtensionsAtTheirDevicePathsAndNothingElse) {

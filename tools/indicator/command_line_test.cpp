@@ -1,10 +1,12 @@
 #include "tools/indicator/command_line.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "tests/support/argument_vector.h"
 
 namespace {
 
@@ -21,13 +23,8 @@ class CommandLineTest : public ::testing::Test {
  protected:
   // Runs the scanner over a fresh argument vector, the program name first.
   CommandLine parse(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "indicator");
-    storage_ = std::move(arguments);
-    pointers_.clear();
-    for (auto& argument : storage_) pointers_.push_back(argument.data());
-    pointers_.push_back(nullptr);
-    optind = 0;  // glibc's full reset, as at the start of a process
-    return parseCommandLine(static_cast<int>(storage_.size()), pointers_.data());
+    arguments_.emplace("indicator", std::move(arguments));
+    return parseCommandLine(arguments_->argc(), arguments_->argv());
   }
   std::vector<Seen> steps(const CommandLine& line) {
     std::vector<Seen> seen;
@@ -36,8 +33,8 @@ class CommandLineTest : public ::testing::Test {
   }
 
  private:
-  std::vector<std::string> storage_;
-  std::vector<char*> pointers_;
+  // Kept while the result may point into it.
+  std::optional<ArgumentVector> arguments_;
 };
 
 TEST_F(CommandLineTest, StepsComeInCommandLineOrderWithTheirNamesAsTyped) {
