@@ -13,6 +13,7 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 
 #include "platform/device_path.h"
 
@@ -20,16 +21,40 @@ namespace platform::plist {
 
 // --- Dictionary ---------------------------------------------------------------
 
+// Looks keys up by string_view without making a string of each.
+struct KeyHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+};
+struct Dictionary::Index {
+  std::unordered_map<std::string, std::size_t, KeyHash, std::equal_to<>> positions;
+};
+
 Dictionary::Dictionary() = default;
-Dictionary::Dictionary(const Dictionary&) = default;
+Dictionary::Dictionary(const Dictionary& other)
+    : entries_(other.entries_), index_(other.index_ ? std::make_unique<Index>(*other.index_) : nullptr) {}
 Dictionary::Dictionary(Dictionary&&) noexcept = default;
-Dictionary& Dictionary::operator=(const Dictionary&) = default;
+Dictionary& Dictionary::operator=(const Dictionary& other) {
+  if (this != &other) *this = Dictionary(other);
+  return *this;
+}
 Dictionary& Dictionary::operator=(Dictionary&&) noexcept = default;
 Dictionary::~Dictionary() = default;
 
+std::optional<std::size_t> Dictionary::positionOf(std::string_view key) const {
+  if (!index_) {
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+      if (entries_[i].key == key) return i;
+    return std::nullopt;
+  }
+  auto position = index_->positions.find(key);
+  if (position == index_->positions.end()) return std::nullopt;
+  return position->second;
+}
+
 const Value* Dictionary::find(std::string_view key) const {
-  auto position = positions_.find(key);
-  return position == positions_.end() ? nullptr : &entries_[position->second].value;
+  auto position = positionOf(key);
+  return position ? &entries_[*position].value : nullptr;
 }
 
 Value* Dictionary::find(std::string_view key) {
@@ -37,21 +62,27 @@ Value* Dictionary::find(std::string_view key) {
 }
 
 void Dictionary::set(std::string_view key, Value value) {
-  auto [position, added] = positions_.try_emplace(std::string(key), entries_.size());
-  if (!added) {
-    entries_[position->second].value = std::move(value);
+  if (auto position = positionOf(key)) {
+    entries_[*position].value = std::move(value);
     return;
   }
-  entries_.push_back({position->first, std::move(value)});
+  entries_.push_back({std::string(key), std::move(value)});
+  if (index_) {
+    index_->positions.emplace(entries_.back().key, entries_.size() - 1);
+  } else if (entries_.size() > kLinearSearchLimit) {
+    index_ = std::make_unique<Index>();
+    for (std::size_t i = 0; i < entries_.size(); ++i) index_->positions.emplace(entries_[i].key, i);
+  }
 }
 
 bool Dictionary::erase(std::string_view key) {
-  auto position = positions_.find(key);
-  if (position == positions_.end()) return false;
-  std::size_t removed = position->second;
-  positions_.erase(position);
-  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(removed));
-  for (std::size_t i = removed; i < entries_.size(); ++i) positions_[entries_[i].key] = i;
+  auto position = positionOf(key);
+  if (!position) return false;
+  // The key may be the entry's own: it goes from the index before the entry goes.
+  if (index_) index_->positions.erase(index_->positions.find(key));
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(*position));
+  if (index_)
+    for (std::size_t i = *position; i < entries_.size(); ++i) index_->positions.find(entries_[i].key)->second = i;
   return true;
 }
 

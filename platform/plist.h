@@ -5,11 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
-#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -28,8 +28,9 @@ struct Date {
 };
 
 // A dictionary with string keys that keeps the order its keys were added in.
-// Keys are found through a hash index, so building or looking up a dictionary
-// of thousands of keys (a large preferences file) stays linear.
+// A dictionary of more than a few keys finds them through a hash index, so
+// building or looking up one of thousands of keys (a large preferences file)
+// stays linear; the many small ones of an icon state need no index.
 class Dictionary {
  public:
   Dictionary();
@@ -52,13 +53,15 @@ class Dictionary {
 
  private:
   std::vector<DictionaryEntry> entries_;
-  // Looks keys up by string_view without making a string of each.
-  struct KeyHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
-  };
-  // Key to its position in entries_.
-  std::unordered_map<std::string, std::size_t, KeyHash, std::equal_to<>> positions_;
+  // The position of a key in entries_, if it is there.
+  std::optional<std::size_t> positionOf(std::string_view key) const;
+
+  // Up to this many keys are searched one by one, without an index.
+  static constexpr std::size_t kLinearSearchLimit = 8;
+  // Key to its position in entries_. Held apart so that a dictionary, and so
+  // every value, stays as small as a string: an icon state holds many.
+  struct Index;
+  std::unique_ptr<Index> index_;
 };
 
 class Value {

@@ -65,25 +65,36 @@ TEST(PlistValue, DictionarySetReplacesInPlaceAndEraseReports) {
   EXPECT_EQ(d.find("a"), nullptr);
 }
 
+// Small dictionaries are searched key by key, larger ones through an index:
+// both must agree on every change.
 TEST(PlistValue, KeysAfterAnErasedOneAreStillFoundAndCopiesStandAlone) {
-  Dictionary d;
-  for (int i = 0; i < 5; ++i) d.set("k" + std::to_string(i), Value(i));
-  ASSERT_TRUE(d.erase("k1"));
-  d.set("k3", Value("three"));  // replaced where it now stands, not added again
-  Dictionary copy = d;
-  ASSERT_TRUE(d.erase("k0"));
-  d.set("k5", Value(5));
+  for (int count : {5, 40}) {
+    SCOPED_TRACE(count);
+    Dictionary d;
+    for (int i = 0; i < count; ++i) d.set("k" + std::to_string(i), Value(i));
+    ASSERT_TRUE(d.erase("k1"));
+    d.set("k3", Value("three"));  // replaced where it now stands, not added again
+    Dictionary copy = d;
+    std::string first = d.entries()[0].key;
+    ASSERT_TRUE(d.erase(d.entries()[0].key)) << "a key that is the entry's own";
+    d.set("new", Value(-1));
 
-  std::vector<std::string> keys;
-  for (const auto& entry : d.entries()) keys.push_back(entry.key);
-  EXPECT_EQ(keys, (std::vector<std::string>{"k2", "k3", "k4", "k5"}));
-  EXPECT_EQ(*d.find("k3"), Value("three"));
-  EXPECT_EQ(*d.find("k4"), Value(4));
-  EXPECT_EQ(*d.find("k5"), Value(5));
-  ASSERT_EQ(copy.size(), 4u);
-  EXPECT_EQ(*copy.find("k0"), Value(0));
-  EXPECT_EQ(*copy.find("k4"), Value(4));
-  EXPECT_EQ(copy.find("k5"), nullptr);
+    std::vector<std::string> keys;
+    for (const auto& entry : d.entries()) keys.push_back(entry.key);
+    ASSERT_EQ(keys.size(), static_cast<std::size_t>(count - 1));
+    EXPECT_EQ(keys.front(), "k2");
+    EXPECT_EQ(keys.back(), "new");
+    EXPECT_EQ(d.find(first), nullptr);
+    EXPECT_EQ(d.find("k1"), nullptr);
+    EXPECT_EQ(*d.find("k3"), Value("three"));
+    EXPECT_EQ(*d.find("k4"), Value(4));
+    EXPECT_EQ(*d.find("k" + std::to_string(count - 1)), Value(count - 1));
+    EXPECT_EQ(*d.find("new"), Value(-1));
+    ASSERT_EQ(copy.size(), static_cast<std::size_t>(count - 1));
+    EXPECT_EQ(*copy.find("k0"), Value(0));
+    EXPECT_EQ(*copy.find("k4"), Value(4));
+    EXPECT_EQ(copy.find("new"), nullptr);
+  }
 }
 
 TEST(PlistFormat, XmlRoundTripKeepsEveryKind) {
