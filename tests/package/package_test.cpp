@@ -81,41 +81,32 @@ std::string readFile(const fs::path& path) {
 
 class PackageTest : public testing::Test {
  protected:
-  // One install and one package for the whole suite: making them takes seconds.
-  static void SetUpTestSuite() {
-    scratch_ = new ScratchRoot();
-    stage_ = scratch_->path() / "stage";
+  // Each test is a process of its own under CTest, so each makes its own
+  // install tree and package from the build.
+  void SetUp() override {
+    stage_ = scratch_.path() / "stage";
     Output install = capture(std::string(SBKIT_CMAKE) + " --install " + quoted(SBKIT_BUILD_DIR) + " --prefix " +
                              quoted(stage_));
-    setUpLog_ = install.text;
     ASSERT_EQ(install.status, 0) << install.text;
     Output made = capture(std::string(SBKIT_CPACK) + " -G DEB --config " +
                           quoted(fs::path(SBKIT_BUILD_DIR) / "CPackConfig.cmake") + " -B " +
-                          quoted(scratch_->path() / "package"));
-    setUpLog_ += made.text;
+                          quoted(scratch_.path() / "package"));
     ASSERT_EQ(made.status, 0) << made.text;
     architecture_ = trimmed(capture("dpkg --print-architecture").text);
-    package_ = scratch_->path() / "package" / ("sbkit_" SBKIT_VERSION "_" + architecture_ + ".deb");
-  }
-  static void TearDownTestSuite() {
-    delete scratch_;
-    scratch_ = nullptr;
-  }
-  void SetUp() override {
-    ASSERT_TRUE(scratch_ && fs::exists(package_)) << "no package at " << package_ << ":\n" << setUpLog_;
+    package_ = scratch_.path() / "package" / ("sbkit_" SBKIT_VERSION "_" + architecture_ + ".deb");
+    ASSERT_TRUE(fs::exists(package_)) << "no package at " << package_ << ":\n" << made.text;
   }
 
-  static std::string field(const std::string& name) {
+  std::string field(const std::string& name) const {
     Output output = capture("dpkg-deb --field " + quoted(package_) + " " + name);
     EXPECT_EQ(output.status, 0) << output.text;
     return trimmed(output.text);
   }
 
-  static inline ScratchRoot* scratch_ = nullptr;
-  static inline fs::path stage_;
-  static inline fs::path package_;
-  static inline std::string architecture_;
-  static inline std::string setUpLog_;
+  ScratchRoot scratch_;
+  fs::path stage_;
+  fs::path package_;
+  std::string architecture_;
 };
 
 TEST_F(PackageTest, TheInstallTreeHoldsTheToolsAndExtensionsAtTheirDevicePathsAndNothingElse) {
@@ -128,7 +119,7 @@ TEST_F(PackageTest, TheInstallTreeHoldsTheToolsAndExtensionsAtTheirDevicePathsAn
 }
 
 TEST_F(PackageTest, TheSimulatedDeviceInstallsApartAndRunsTheInstalledTools) {
-  fs::path root = scratch_->path() / "simulated";
+  fs::path root = scratch_.path() / "simulated";
   Output simulator = capture(std::string(SBKIT_CMAKE) + " --install " + quoted(SBKIT_BUILD_DIR) +
                              " --component simulator --prefix " + quoted(root));
   ASSERT_EQ(simulator.status, 0) << simulator.text;
@@ -193,7 +184,7 @@ TEST_F(PackageTest, TheControlFieldsAreTheCommunitysOwn) {
 }
 
 TEST_F(PackageTest, EachExtensionsFilterNamesSpringBoard) {
-  fs::path unpacked = scratch_->path() / "unpacked";
+  fs::path unpacked = scratch_.path() / "unpacked";
   Output extracted = capture("dpkg-deb --extract " + quoted(package_) + " " + quoted(unpacked));
   ASSERT_EQ(extracted.status, 0) << extracted.text;
   for (const auto& extension : kExtensions) {
