@@ -4,35 +4,26 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace platform {
 namespace {
 
 constexpr char32_t kReplacement = 0xfffd;
 
 // The UTF-8 character starting at text[i], advancing i past it; a byte that
-// does not start a well-formed character (overlong forms and surrogates
-// included) is one replacement character.
+// does not start a well-formed character is one replacement character.
 char32_t nextCharacter(std::string_view text, std::size_t& i) {
-  auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-  unsigned char lead = byte(i);
-  std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 1;
-  char32_t c = length == 4 ? lead & 0x07 : length == 3 ? lead & 0x0f : lead & 0x1f;
-  if (length == 1 || lead > 0xf4 || i + length > text.size()) {
-    ++i;
-    return length == 1 && lead < 0x80 ? lead : kReplacement;
-  }
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xc0) != 0x80) {
-      ++i;
-      return kReplacement;
-    }
-    c = (c << 6) | (byte(i + k) & 0x3f);
-  }
-  constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (c < kSmallest[length] || c > 0x10ffff || (c >= 0xd800 && c <= 0xdfff)) {
+  std::size_t invalidLength;
+  std::size_t length = utf8SequenceLength(text.substr(i), invalidLength);
+  if (length == 0) {
     ++i;
     return kReplacement;
   }
+  auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+  constexpr unsigned char kLeadBits[] = {0, 0x7f, 0x1f, 0x0f, 0x07};
+  char32_t c = byte(0) & kLeadBits[length];
+  for (std::size_t k = 1; k < length; ++k) c = (c << 6) | (byte(k) & 0x3f);
   i += length;
   return c;
 }

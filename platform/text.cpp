@@ -18,38 +18,6 @@ std::size_t extensionDot(std::string_view component) {
   return dot == 0 ? std::string_view::npos : dot;
 }
 
-// The length of the well-formed UTF-8 sequence at the front of text, or 0 when
-// it is ill-formed; invalidLength then tells how many bytes the ill-formed part
-// covers (at least 1).
-std::size_t sequenceLength(std::string_view text, std::size_t& invalidLength) {
-  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char lead = byte(0);
-  invalidLength = 1;
-  if (lead < 0x80) return 1;
-  std::size_t length;
-  unsigned char low = 0x80, high = 0xbf;  // the range of the second byte
-  if (lead >= 0xc2 && lead <= 0xdf) length = 2;
-  else if (lead >= 0xe0 && lead <= 0xef) {
-    length = 3;
-    if (lead == 0xe0) low = 0xa0;  // no overlong forms
-    if (lead == 0xed) high = 0x9f;  // no surrogates
-  } else if (lead >= 0xf0 && lead <= 0xf4) {
-    length = 4;
-    if (lead == 0xf0) low = 0x90;
-    if (lead == 0xf4) high = 0x8f;  // nothing beyond U+10FFFF
-  } else {
-    return 0;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    if (i >= text.size()) return 0;
-    unsigned char c = byte(i);
-    bool fits = i == 1 ? c >= low && c <= high : c >= 0x80 && c <= 0xbf;
-    if (!fits) return 0;
-    invalidLength = i + 1;
-  }
-  return length;
-}
-
 }  // namespace
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
@@ -96,10 +64,40 @@ bool isAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+std::size_t utf8SequenceLength(std::string_view text, std::size_t& invalidLength) {
+  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  unsigned char lead = byte(0);
+  invalidLength = 1;
+  if (lead < 0x80) return 1;
+  std::size_t length;
+  unsigned char low = 0x80, high = 0xbf;  // the range of the second byte
+  if (lead >= 0xc2 && lead <= 0xdf) length = 2;
+  else if (lead >= 0xe0 && lead <= 0xef) {
+    length = 3;
+    if (lead == 0xe0) low = 0xa0;  // no overlong forms
+    if (lead == 0xed) high = 0x9f;  // no surrogates
+  } else if (lead >= 0xf0 && lead <= 0xf4) {
+    length = 4;
+    if (lead == 0xf0) low = 0x90;
+    if (lead == 0xf4) high = 0x8f;  // nothing beyond U+10FFFF
+  } else {
+    return 0;
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    if (i >= text.size()) return 0;
+    unsigned char c = byte(i);
+    bool fits = i == 1 ? c >= low && c <= high : c >= 0x80 && c <= 0xbf;
+    if (!fits) return 0;
+    invalidLength = i + 1;
+  }
+  return length;
+}
+
+
 bool isValidUtf8(std::string_view text) {
   std::size_t invalidLength;
   while (!text.empty()) {
-    std::size_t length = sequenceLength(text, invalidLength);
+    std::size_t length = utf8SequenceLength(text, invalidLength);
     if (length == 0) return false;
     text.remove_prefix(length);
   }
@@ -111,7 +109,7 @@ std::string replacingInvalidUtf8(std::string_view text) {
   out.reserve(text.size());
   std::size_t invalidLength;
   while (!text.empty()) {
-    std::size_t length = sequenceLength(text, invalidLength);
+    std::size_t length = utf8SequenceLength(text, invalidLength);
     if (length) {
       out += text.substr(0, length);
       text.remove_prefix(length);

@@ -30,6 +30,13 @@ std::size_t utf16Length(std::string_view utf8);
 // True when every byte is 7-bit ASCII.
 bool isAscii(std::string_view text);
 
+// The length in bytes of the well-formed UTF-8 character at the front of text
+// (not empty), or 0 when the front is ill-formed: an overlong form, a
+// surrogate, a code point beyond U+10FFFF or a sequence cut short.
+// invalidLength is then how many bytes the ill-formed part covers (the longest
+// start of a sequence that could still have been valid, at least 1).
+std::size_t utf8SequenceLength(std::string_view text, std::size_t& invalidLength);
+
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or
 // code points beyond U+10FFFF).
 bool isValidUtf8(std::string_view text);
