@@ -22,8 +22,7 @@ const std::string kSpringBoardServices =
 class BadgeTest : public ::testing::Test {
  protected:
   e2e::Result badge(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), e2e::program("badge"));
-    return e2e::run(device, arguments);
+    return e2e::runProgram(device, "badge", std::move(arguments));
   }
   // A stock bundle whose Info.plist holds the given bytes.
   void stockBundle(const std::string& name, const std::string& infoBytes) {
@@ -139,8 +138,7 @@ TEST_F(BadgeTest, AMissingFrameworkIsNamedAfterTheAttemptLineAndNeverCalled) {
 
 TEST_F(BadgeTest, AMissingEntryPointIsNamedAndNeverCalled) {
   // A SpringBoardServices without SpringBoard's entry points.
-  fs::copy_file(device.host("/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices"),
-                device.host(kSpringBoardServices), fs::copy_options::overwrite_existing);
+  device.replaceLibrary(kSpringBoardServices, "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices");
   auto r = badge({"MobileMail", "5"});
   EXPECT_EQ(r.out, "attempting to badge com.apple.mobilemail\n");
   EXPECT_EQ(r.err, "badge: cannot find SBSSpringBoardServerPort in " + kUIKit + "\n");

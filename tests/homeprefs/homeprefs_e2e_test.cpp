@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/plist.h"
 #include "tests/support/device.h"
@@ -45,8 +44,7 @@ class HomeprefsTest : public ::testing::Test {
   }
 
   e2e::Result homeprefs(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), e2e::program("homeprefs"));
-    return e2e::run(device, arguments);
+    return e2e::runProgram(device, "homeprefs", std::move(arguments));
   }
   // As homeprefs, with files limited to size 0 so that every write fails.
   e2e::Result homeprefsUnableToWrite(std::vector<std::string> arguments) {
@@ -56,12 +54,7 @@ class HomeprefsTest : public ::testing::Test {
     return e2e::run(device, argv);
   }
 
-  std::string fileBytes() const {
-    std::ifstream in(device.host(kPrefs), std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
+  std::string fileBytes() const { return e2e::fileBytes(device.host(kPrefs)); }
   ino_t inode() const {
     struct stat st {};
     stat(device.host(kPrefs).c_str(), &st);
@@ -306,8 +299,7 @@ TEST_F(HomeprefsTest, AMissingGraphicsServicesIsReportedAfterTheChangeIsWritten)
   EXPECT_TRUE(device.journal().empty());
 
   // A library without the entry point: SpringBoardServices in its place.
-  fs::copy_file(device.host("/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices"),
-                device.host(kGraphicsServices));
+  device.replaceLibrary(kGraphicsServices, "/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices");
   r = homeprefs({"-r", "SBAutoLockTime"});
   EXPECT_EQ(r.err, ownerWarning() + "homeprefs: cannot find GSSendAppPreferencesChanged in " + kGraphicsServices + "\n");
   EXPECT_EQ(r.status, 1);

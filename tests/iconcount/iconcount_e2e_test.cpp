@@ -41,8 +41,7 @@ class IconcountTest : public ::testing::Test {
     std::ofstream(folder / "Info.plist") << platform::plist::toXml(Value(info));
   }
   e2e::Result iconcount(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), e2e::program("iconcount"));
-    return e2e::run(device, arguments);
+    return e2e::runProgram(device, "iconcount", std::move(arguments));
   }
   std::vector<std::string> badgeSent(const std::string& id, const std::string& number) {
     return {"SBSSpringBoardServerPort", "SBSetApplicationBadgeNumber\t" + id + "\t" + number};
@@ -268,9 +267,7 @@ TEST_F(IconcountTest, AMissingFrameworkIsNamedAndNeverCalled) {
 
 TEST_F(IconcountTest, AMissingEntryPointIsNamedAndNeverCalled) {
   // A SpringBoardServices without SpringBoard's entry points.
-  fs::copy_file(device.host("/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices"),
-                device.host("/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices"),
-                fs::copy_options::overwrite_existing);
+  device.replaceLibrary("/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices", "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices");
   auto r = iconcount({"id", "com.example.app", "3"});
   EXPECT_EQ(r.err, "iconcount: cannot find SBSSpringBoardServerPort in /System/Library/Framework/UIKit.framework/UIKit\n");
   ASSERT_TRUE(r.exited) << "signal " << r.signal;

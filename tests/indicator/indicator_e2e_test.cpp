@@ -42,8 +42,7 @@ std::vector<std::string> operator+(std::vector<std::string> a, const std::vector
 class IndicatorTest : public ::testing::Test {
  protected:
   e2e::Result indicator(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), e2e::program("indicator"));
-    return e2e::run(device, arguments);
+    return e2e::runProgram(device, "indicator", std::move(arguments));
   }
   // A quiet run: nothing printed, status 0.
   void expectQuiet(const e2e::Result& r) {
@@ -261,9 +260,7 @@ TEST_F(IndicatorTest, AMissingFrameworkIsNamedNeverCalledAndEndsWithStatus1) {
 
 TEST_F(IndicatorTest, AMissingEntryPointIsNamedNeverCalledAndEndsWithStatus1) {
   // A SpringBoardServices without SpringBoard's entry points.
-  fs::copy_file(device.host("/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices"),
-                device.host("/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices"),
-                fs::copy_options::overwrite_existing);
+  device.replaceLibrary("/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices", "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices");
   auto r = indicator({"-s", "A", "-r", "A"});
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "indicator: cannot find SBSSpringBoardServerPort in " + kUIKit + "\n");

@@ -8,7 +8,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "platform/plist.h"
+#include "tests/support/device.h"
 #include "tests/support/scratch_root.h"
 
 namespace fs = std::filesystem;
@@ -70,13 +70,6 @@ std::set<std::string> filesBelow(const fs::path& root) {
   for (const auto& entry : fs::recursive_directory_iterator(root))
     if (!entry.is_directory() || entry.is_symlink()) files.insert(fs::relative(entry.path(), root).string());
   return files;
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
 }
 
 class PackageTest : public testing::Test {
@@ -139,7 +132,7 @@ TEST_F(PackageTest, TheSimulatedDeviceInstallsApartAndRunsTheInstalledTools) {
   Output badged = capture("SBKIT_ROOT=" + quoted(root) + " " + quoted(root / "usr/bin/iconcount") + " Mail 3");
   EXPECT_EQ(badged.status, 0) << badged.text;
   EXPECT_EQ(badged.text, "Setting com.apple.mobilemail badge to 3\n");
-  std::string journal = readFile(root / "private/var/sim/journal");
+  std::string journal = e2e::fileBytes(root / "private/var/sim/journal");
   EXPECT_NE(journal.find("\tSBSetApplicationBadgeNumber\tcom.apple.mobilemail\t3\n"), std::string::npos) << journal;
   Output status = capture("SBKIT_ROOT=" + quoted(root) + " " +
                           quoted(root / "System/Library/CoreServices/SpringBoard.app/springboard") + " -c status");
@@ -188,14 +181,14 @@ TEST_F(PackageTest, EachExtensionsFilterNamesSpringBoard) {
   Output extracted = capture("dpkg-deb --extract " + quoted(package_) + " " + quoted(unpacked));
   ASSERT_EQ(extracted.status, 0) << extracted.text;
   for (const auto& extension : kExtensions) {
-    auto filter = platform::plist::parse(readFile(unpacked / kExtensionsFolder / (extension + ".plist")));
+    auto filter = platform::plist::parse(e2e::fileBytes(unpacked / kExtensionsFolder / (extension + ".plist")));
     ASSERT_TRUE(filter && filter->is<Dictionary>()) << extension << ".plist is not a property-list dictionary";
     const auto* inner = filter->get<Dictionary>()->find("Filter");
     const auto* bundles = inner && inner->is<Dictionary>() ? inner->get<Dictionary>()->find("Bundles") : nullptr;
     ASSERT_TRUE(bundles && bundles->is<Array>()) << extension;
     EXPECT_EQ(*bundles->get<Array>(), Array{"com.apple.springboard"}) << extension;
 
-    std::string library = readFile(unpacked / kExtensionsFolder / (extension + ".dylib"));
+    std::string library = e2e::fileBytes(unpacked / kExtensionsFolder / (extension + ".dylib"));
     EXPECT_EQ(library.substr(0, 4), "\x7f" "ELF") << extension << ".dylib is a shared library of this host";
   }
 }

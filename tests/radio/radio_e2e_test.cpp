@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/plist.h"
 #include "tests/support/device.h"
@@ -26,8 +25,7 @@ std::vector<std::string> switched(const char* mode) {
 class RadioTest : public ::testing::Test {
  protected:
   e2e::Result radio(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), e2e::program("radio"));
-    return e2e::run(device, arguments);
+    return e2e::runProgram(device, "radio", std::move(arguments));
   }
   std::string usageLine() const { return "Usage: " + e2e::program("radio") + " (y | n)\n"; }
   std::optional<Value> airplaneMode() { return e2e::visibleState(device, "airplaneMode"); }
@@ -82,10 +80,7 @@ TEST_F(RadioTest, WithoutArgumentTheScanIsPrintedThenTheUsageAndNothingIsSwitche
 }
 
 TEST_F(RadioTest, TheSampleScanComesBeforeTheUsageLine) {
-  std::ifstream in(device.host(kScan));
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  auto sample = platform::plist::parse(bytes.str());
+  auto sample = platform::plist::parse(e2e::fileBytes(device.host(kScan)));
   ASSERT_TRUE(sample && sample->is<platform::plist::Dictionary>());
 
   // Both streams into one, to see their order.
@@ -119,9 +114,7 @@ TEST_F(RadioTest, AMissingFrameworkIsNamedNeverCalledAndEndsWithStatus1) {
 
 TEST_F(RadioTest, AMissingEntryPointIsNamedNeverCalledAndEndsWithStatus1) {
   // A SpringBoardServices without SpringBoard's entry points.
-  fs::copy_file(device.host("/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices"),
-                device.host("/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices"),
-                fs::copy_options::overwrite_existing);
+  device.replaceLibrary("/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices", "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices");
   for (auto arguments : std::vector<std::vector<std::string>>{{}, {"y"}}) {
     auto r = radio(arguments);
     EXPECT_EQ(r.out, "");

@@ -19,11 +19,8 @@ void writeIconState(const e2e::TemporaryDevice& device, const platform::plist::V
 }
 
 std::optional<platform::plist::Value> readIconState(const e2e::TemporaryDevice& device) {
-  std::ifstream in(device.host(kIconStatePath));
-  if (!in) return std::nullopt;
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return platform::plist::parse(bytes.str());
+  // A missing file gives no bytes, and no bytes are no property list.
+  return platform::plist::parse(e2e::fileBytes(device.host(kIconStatePath)));
 }
 
 bool iconStateExists(const e2e::TemporaryDevice& device) {

@@ -24,8 +24,7 @@ std::string opened(const std::string& term) {
 class StorequeryTest : public ::testing::Test {
  protected:
   e2e::Result storequery(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), e2e::program("storequery"));
-    return e2e::run(device, arguments);
+    return e2e::runProgram(device, "storequery", std::move(arguments));
   }
   e2e::TemporaryDevice device;
 };
@@ -72,8 +71,7 @@ TEST_F(StorequeryTest, AMissingUIKitOrEntryPointIsReportedAndNothingIsOpened) {
   EXPECT_EQ(r.status, 1);
 
   // A library without the entry point: GraphicsServices in its place.
-  fs::copy_file(device.host("/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices"),
-                device.host(kUIKit));
+  device.replaceLibrary(kUIKit, "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices");
   r = storequery({"Beatles"});
   EXPECT_EQ(r.err, "storequery: cannot find UIApplicationOpenURL in " + kUIKit + "\n");
   ASSERT_TRUE(r.exited);

@@ -54,6 +54,17 @@ void TemporaryDevice::clearJournal() const {
   fs::remove(host("/private/var/sim/journal"), ignored);
 }
 
+void TemporaryDevice::replaceLibrary(const std::string& devicePath, const std::string& otherDevicePath) const {
+  fs::copy_file(host(otherDevicePath), host(devicePath), fs::copy_options::overwrite_existing);
+}
+
+std::string fileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
 std::string program(const std::string& name) { return std::string(SBKIT_BIN_DIR) + "/" + name; }
 
 namespace {
@@ -168,6 +179,12 @@ Result run(const TemporaryDevice& device, const std::vector<std::string>& argv, 
   pump(child.in, input, child.out, result.out, child.err, result.err);
   if (child.in >= 0) close(child.in);
   return wait(child.pid, std::move(result));
+}
+
+Result runProgram(const TemporaryDevice& device, const std::string& name, std::vector<std::string> arguments,
+                  const std::string& input, const std::map<std::string, std::string>& environment) {
+  arguments.insert(arguments.begin(), program(name));
+  return run(device, arguments, input, environment);
 }
 
 Session::Session(const TemporaryDevice& device, const std::vector<std::string>& argv) {

@@ -28,6 +28,9 @@ class TemporaryDevice {
   std::vector<std::string> journal() const;
   // Removes the journal, so that a test sees only what follows.
   void clearJournal() const;
+  // Puts a copy of the library at otherDevicePath in place of the one at
+  // devicePath: a framework that loads but lacks its own entry points.
+  void replaceLibrary(const std::string& devicePath, const std::string& otherDevicePath) const;
 
  private:
   std::filesystem::path base_;
@@ -42,6 +45,9 @@ struct Result {
   int signal = 0;       // terminating signal otherwise
 };
 
+// The bytes of a host file; empty when it cannot be read.
+std::string fileBytes(const std::filesystem::path& path);
+
 // The path of a built program in build/bin.
 std::string program(const std::string& name);
 
@@ -49,6 +55,9 @@ std::string program(const std::string& name);
 // any extra variables, feeding input on standard input.
 Result run(const TemporaryDevice& device, const std::vector<std::string>& argv, const std::string& input = "",
            const std::map<std::string, std::string>& environment = {});
+// As run, for the built program of that name with the arguments after it.
+Result runProgram(const TemporaryDevice& device, const std::string& name, std::vector<std::string> arguments,
+                  const std::string& input = "", const std::map<std::string, std::string>& environment = {});
 
 // A program that keeps running while the test talks to it line by line.
 class Session {

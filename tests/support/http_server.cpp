@@ -105,18 +105,14 @@ std::vector<ReceivedRequest> HttpServer::requests() const {
   return requests_;
 }
 
-RefusingPort::RefusingPort() { fd_ = boundSocket(port_); }
-RefusingPort::~RefusingPort() { close(fd_); }
-std::string RefusingPort::proxy() const { return proxyFor(port_); }
-
-SilentServer::SilentServer() {
+LocalPort::LocalPort(bool listening) {
   fd_ = boundSocket(port_);
-  if (listen(fd_, 16) != 0) {
+  if (listening && listen(fd_, 16) != 0) {
     close(fd_);
     throw std::runtime_error("cannot listen on 127.0.0.1");
   }
 }
-SilentServer::~SilentServer() { close(fd_); }
-std::string SilentServer::proxy() const { return proxyFor(port_); }
+LocalPort::~LocalPort() { close(fd_); }
+std::string LocalPort::proxy() const { return proxyFor(port_); }
 
 }  // namespace e2e

@@ -61,36 +61,36 @@ class HttpServer {
   std::vector<ReceivedRequest> requests_;
 };
 
-// A port on 127.0.0.1 that refuses connections: bound, so no one else takes
-// it while the test runs, but not listening.
-class RefusingPort {
+// A TCP socket bound to 127.0.0.1 at a port of the system's choosing, held
+// while the test runs so that no one else takes the port.
+class LocalPort {
  public:
-  RefusingPort();
-  ~RefusingPort();
-  RefusingPort(const RefusingPort&) = delete;
-  RefusingPort& operator=(const RefusingPort&) = delete;
+  ~LocalPort();
+  LocalPort(const LocalPort&) = delete;
+  LocalPort& operator=(const LocalPort&) = delete;
   int port() const { return port_; }
   std::string proxy() const;
+
+ protected:
+  // Listening, the system's queue takes connections; not, it refuses them.
+  explicit LocalPort(bool listening);
 
  private:
   int fd_ = -1;
   int port_ = -1;
 };
 
+// A port on 127.0.0.1 that refuses connections: bound but not listening.
+class RefusingPort : public LocalPort {
+ public:
+  RefusingPort() : LocalPort(false) {}
+};
+
 // A server on 127.0.0.1 that takes connections and never answers: the
 // system's listen queue accepts them and nothing ever reads or writes.
-class SilentServer {
+class SilentServer : public LocalPort {
  public:
-  SilentServer();
-  ~SilentServer();
-  SilentServer(const SilentServer&) = delete;
-  SilentServer& operator=(const SilentServer&) = delete;
-  int port() const { return port_; }
-  std::string proxy() const;
-
- private:
-  int fd_ = -1;
-  int port_ = -1;
+  SilentServer() : LocalPort(true) {}
 };
 
 }  // namespace e2e

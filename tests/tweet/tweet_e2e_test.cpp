@@ -36,9 +36,8 @@ class TweetTest : public ::testing::Test {
   // tweet with the given arguments, its requests going to proxy.
   e2e::Result tweet(std::vector<std::string> arguments, const std::string& proxy,
                     std::map<std::string, std::string> environment = {}) {
-    arguments.insert(arguments.begin(), e2e::program("tweet"));
     environment["http_proxy"] = proxy;
-    return e2e::run(device, arguments, "", environment);
+    return e2e::runProgram(device, "tweet", std::move(arguments), "", environment);
   }
 
   // The one request the server received; an empty one when it got none or more.

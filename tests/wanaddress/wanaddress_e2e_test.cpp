@@ -18,9 +18,8 @@ class WanaddressTest : public ::testing::Test {
  protected:
   e2e::Result wanaddress(const std::string& proxy, std::vector<std::string> arguments = {},
                          std::map<std::string, std::string> environment = {}) {
-    arguments.insert(arguments.begin(), e2e::program("wanaddress"));
     environment["http_proxy"] = proxy;
-    return e2e::run(device, arguments, "", environment);
+    return e2e::runProgram(device, "wanaddress", std::move(arguments), "", environment);
   }
   // The output of wanaddress for the given answer of the service.
   e2e::Result answeredWith(e2e::Answer answer) {
