@@ -12,9 +12,7 @@
 // request with the address the pages show.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -38,23 +36,6 @@ std::vector<std::string> allPages() {
   for (const auto& tool : kTools) pages.push_back(tool + ".1");
   pages.push_back("sbkit.7");
   return pages;
-}
-
-struct Output {
-  std::string text;
-  int status = -1;
-};
-
-// A shell command's standard output and exit status.
-Output shell(const std::string& command) {
-  Output output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return output;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.text.append(buffer, n);
-  int status = pclose(pipe);
-  output.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return output;
 }
 
 std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
@@ -88,7 +69,7 @@ std::vector<std::string> bareWords(const std::vector<std::string>& raw) {
 // The page as mandoc sets it in plain text, without the overstrikes of bold
 // and underlined letters.
 std::string rendered(const fs::path& page) {
-  std::string text = shell("mandoc -T ascii " + quoted(page)).text;
+  std::string text = e2e::shell("mandoc -T ascii " + quoted(page)).text;
   std::string plain;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (i + 1 < text.size() && text[i + 1] == '\b') {
@@ -235,7 +216,7 @@ TEST(ManualTest, MandocFindsNothingToSayAboutAnyPage) {
   std::string pages;
   for (const auto& page : allPages()) pages += " " + page;
   // In the pages' own folder mandoc finds the pages they refer to.
-  Output lint = shell("cd " + quoted(kManualFolder) + " && mandoc -T lint" + pages + " 2>&1");
+  e2e::CommandOutput lint = e2e::shell("cd " + quoted(kManualFolder) + " && mandoc -T lint" + pages + " 2>&1");
   EXPECT_EQ(lint.text, "");
   EXPECT_EQ(lint.status, 0);
 }

@@ -35,21 +35,10 @@ const std::vector<std::string> kManualPages = {"man1/iconcount.1", "man1/badge.1
                                                "man1/indicator.1", "man1/radio.1",      "man1/tweet.1",
                                                "man1/storequery.1", "man1/wanaddress.1", "man7/sbkit.7"};
 
-struct Output {
-  std::string text;  // standard output and standard error together
-  int status = -1;
-};
+using Output = e2e::CommandOutput;
 
-Output capture(const std::string& command) {
-  Output output;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return output;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.text.append(buffer, n);
-  int status = pclose(pipe);
-  output.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return output;
-}
+// Standard output and standard error together.
+Output capture(const std::string& command) { return e2e::shell(command + " 2>&1"); }
 
 std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
