@@ -221,6 +221,16 @@ TEST(ManualTest, MandocFindsNothingToSayAboutAnyPage) {
   EXPECT_EQ(lint.status, 0);
 }
 
+TEST(ManualTest, ManShowsEveryPageWithoutAWarning) {
+  for (const auto& page : allPages()) {
+    std::string command = "MANPAGER=cat MANWIDTH=80 man -l " + quoted(kManualFolder / page);
+    e2e::CommandOutput shown = e2e::shell(command + " 2>/dev/null");
+    EXPECT_EQ(shown.status, 0) << page;
+    EXPECT_NE(shown.text.find("NAME"), std::string::npos) << page;
+    EXPECT_EQ(e2e::shell(command + " 2>&1 >/dev/null").text, "") << page;
+  }
+}
+
 class ToolPageTest : public testing::TestWithParam<std::string> {};
 
 TEST_P(ToolPageTest, SynopsisNamesEveryFormOfTheUsageText) {
@@ -229,7 +239,7 @@ TEST_P(ToolPageTest, SynopsisNamesEveryFormOfTheUsageText) {
   EXPECT_EQ(formsMissingFrom(kManualFolder / (tool + ".1"), tool, usage, e2e::program(tool)), "") << usage;
 }
 
-INSTANTIATE_TEST_SUITE_P(Tools, ToolPageTest, testing::ValuesIn(kTools));
+INSTANTIATE_TEST_SUITE_P(Tools, ToolPageTest, testing::ValuesIn(kTools), [](const auto& info) { return info.param; });
 
 // The check itself: a page that lost a form of the usage text fails it.
 struct DeletedForm {

@@ -326,16 +326,20 @@ TEST_F(PackageTest, AnInstalledToolLooksAtTheMachineItselfNotTheBuild) {
   fs::create_directories(empty);
   const std::vector<std::string> commands = {"iconcount list", "iconcount Mail 3", "badge Stocks New",
                                              "homeprefs SBAutoLockTime", "indicator -l"};
+  // Where the tracer may not trace (a container without ptrace), the outputs
+  // are still compared.
+  bool tracing = capture("strace -o /dev/null true").status == 0;
+  fs::path trace = scratch_.path() / "trace";
+  std::string tracer = tracing ? "strace -f -e trace=file -o " + quoted(trace) + " " : "";
   std::string traced;
   for (const auto& command : commands) {
-    fs::path trace = scratch_.path() / "trace";
-    Output installed = capture("env -u SBKIT_ROOT strace -f -e trace=file -o " + quoted(trace) + " " +
-                               quoted(stage_ / "usr/bin") + "/" + command);
+    Output installed = capture("env -u SBKIT_ROOT " + tracer + quoted(stage_ / "usr/bin") + "/" + command);
     Output built = capture("SBKIT_ROOT=" + quoted(empty) + " " + SBKIT_BIN_DIR + "/" + command);
     EXPECT_EQ(installed.text, built.text) << command;
     EXPECT_EQ(installed.status, built.status) << command;
     traced += e2e::fileBytes(trace);
   }
+  if (!tracing) GTEST_SKIP() << "strace cannot trace here: the paths read are not checked";
   EXPECT_NE(traced.find("\"/var/mobile/Applications/"), std::string::npos) << "the machine's own paths are read";
   EXPECT_EQ(traced.find(SBKIT_BUILD_DIR), std::string::npos) << traced;
 }
