@@ -26,7 +26,7 @@ inline constexpr std::size_t kRows = 4;
 inline constexpr std::size_t kIconsPerPage = kColumns * kRows;
 inline constexpr std::size_t kDockIcons = 4;
 // The widest a name under an icon may be before it is cut short.
-inline constexpr double kLabelWidth = 74;
+inline constexpr double kLabelWidth = 76;
 inline constexpr double kLabelHeight = 14;
 
 inline constexpr Rect kStatusBar{0, 0, kScreenWidth, kStatusBarHeight};

@@ -17,7 +17,7 @@ constexpr const char* kBadgeBackground = "/System/Library/CoreServices/SpringBoa
 constexpr double kIconRadius = 10;
 constexpr double kPi = 3.14159265358979323846;
 
-constexpr TextStyle kLabelStyle{10.5, true, {1, 1, 1}, true};
+constexpr TextStyle kLabelStyle{10, true, {1, 1, 1}, true};
 constexpr TextStyle kBadgeStyle{13, true, {1, 1, 1}, false};
 
 // An application without a usable picture: the blank grid of the era's
