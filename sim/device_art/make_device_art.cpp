@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,20 @@ const Icon kIcons[] = {
 
 std::string device;
 
+struct Stop {
+  double offset, r, g, b, a;
+};
+
+// Fills the current path, or with paint everything, with colours running from top to bottom.
+void gradient(cairo_t* cr, double top, double bottom, std::initializer_list<Stop> stops, bool paint) {
+  cairo_pattern_t* pattern = cairo_pattern_create_linear(0, top, 0, bottom);
+  for (const Stop& stop : stops) cairo_pattern_add_color_stop_rgba(pattern, stop.offset, stop.r, stop.g, stop.b, stop.a);
+  cairo_set_source(cr, pattern);
+  if (paint) cairo_paint(cr);
+  else cairo_fill(cr);
+  cairo_pattern_destroy(pattern);
+}
+
 void fail(const std::string& what) {
   std::fprintf(stderr, "make_device_art: %s\n", what.c_str());
   std::exit(1);
@@ -117,12 +132,8 @@ void glyph(cairo_t* cr, const std::string& text, double size, double x, double y
 void icon(const Icon& spec) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 57, 57);
   cairo_t* cr = cairo_create(surface);
-  cairo_pattern_t* fill = cairo_pattern_create_linear(0, 0, 0, 57);
-  cairo_pattern_add_color_stop_rgb(fill, 0, spec.top.r, spec.top.g, spec.top.b);
-  cairo_pattern_add_color_stop_rgb(fill, 1, spec.bottom.r, spec.bottom.g, spec.bottom.b);
-  cairo_set_source(cr, fill);
-  cairo_paint(cr);
-  cairo_pattern_destroy(fill);
+  gradient(cr, 0, 57, {{0, spec.top.r, spec.top.g, spec.top.b, 1}, {1, spec.bottom.r, spec.bottom.g, spec.bottom.b, 1}},
+           true);
   double centre = 29;
   if (spec.header) {
     cairo_rectangle(cr, 0, 0, 57, 15);
@@ -235,39 +246,23 @@ void springBoardImages() {
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_fill(cr);
   cairo_arc(cr, 14.5, 14, 10.5, 0, 2 * M_PI);
-  cairo_pattern_t* red = cairo_pattern_create_linear(0, 3.5, 0, 24.5);
-  cairo_pattern_add_color_stop_rgb(red, 0, 0.97, 0.4, 0.4);
-  cairo_pattern_add_color_stop_rgb(red, 0.5, 0.86, 0.05, 0.05);
-  cairo_pattern_add_color_stop_rgb(red, 1, 0.72, 0, 0);
-  cairo_set_source(cr, red);
-  cairo_fill(cr);
-  cairo_pattern_destroy(red);
+  gradient(cr, 3.5, 24.5, {{0, 0.97, 0.4, 0.4, 1}, {0.5, 0.86, 0.05, 0.05, 1}, {1, 0.72, 0, 0, 1}}, false);
   cairo_destroy(cr);
   save(badge, app + "BadgeBackground.png");
 
   // The black, slightly translucent bar of the home screen.
   cairo_surface_t* bar = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 20);
   cr = cairo_create(bar);
-  cairo_pattern_t* shade = cairo_pattern_create_linear(0, 0, 0, 20);
-  cairo_pattern_add_color_stop_rgba(shade, 0, 0.2, 0.2, 0.2, 0.85);
-  cairo_pattern_add_color_stop_rgba(shade, 1, 0, 0, 0, 0.85);
-  cairo_set_source(cr, shade);
-  cairo_paint(cr);
-  cairo_pattern_destroy(shade);
+  gradient(cr, 0, 20, {{0, 0.2, 0.2, 0.2, 0.85}, {1, 0, 0, 0, 0.85}}, true);
   cairo_destroy(cr);
   save(bar, app + "BarBackground.png");
 
   // The dock: a glass shelf with a bright edge along its top.
   cairo_surface_t* dock = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 320, 90);
   cr = cairo_create(dock);
-  cairo_pattern_t* glass = cairo_pattern_create_linear(0, 0, 0, 90);
-  cairo_pattern_add_color_stop_rgba(glass, 0, 0.8, 0.83, 0.88, 0.6);
-  cairo_pattern_add_color_stop_rgba(glass, 0.5, 0.5, 0.53, 0.58, 0.5);
-  cairo_pattern_add_color_stop_rgba(glass, 0.5, 0.3, 0.32, 0.36, 0.55);
-  cairo_pattern_add_color_stop_rgba(glass, 1, 0.15, 0.16, 0.18, 0.7);
-  cairo_set_source(cr, glass);
-  cairo_paint(cr);
-  cairo_pattern_destroy(glass);
+  gradient(cr, 0, 90,
+           {{0, 0.8, 0.83, 0.88, 0.6}, {0.5, 0.5, 0.53, 0.58, 0.5}, {0.5, 0.3, 0.32, 0.36, 0.55}, {1, 0.15, 0.16, 0.18, 0.7}},
+           true);
   cairo_rectangle(cr, 0, 0, 320, 1);
   cairo_set_source_rgba(cr, 1, 1, 1, 0.7);
   cairo_fill(cr);

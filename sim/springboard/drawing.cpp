@@ -127,6 +127,17 @@ void setColour(cairo_t* cr, const Colour& colour) {
   cairo_set_source_rgba(cr, colour.red, colour.green, colour.blue, colour.alpha);
 }
 
+void verticalGradient(cairo_t* cr, double top, double bottom, std::initializer_list<Stop> stops, Area area) {
+  cairo_pattern_t* gradient = cairo_pattern_create_linear(0, top, 0, bottom);
+  for (const Stop& stop : stops)
+    cairo_pattern_add_color_stop_rgba(gradient, stop.offset, stop.colour.red, stop.colour.green, stop.colour.blue,
+                                      stop.colour.alpha);
+  cairo_set_source(cr, gradient);
+  if (area == Area::everything) cairo_paint(cr);
+  else cairo_fill(cr);
+  cairo_pattern_destroy(gradient);
+}
+
 namespace {
 
 // Paints the source columns [from, from + width) of picture into box.

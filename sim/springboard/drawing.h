@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,16 @@ std::optional<std::string> fontProblem();
 
 void roundedRect(cairo_t* cr, const Rect& box, double radius);
 void setColour(cairo_t* cr, const Colour& colour);
+
+struct Stop {
+  double offset;  // 0 at the top, 1 at the bottom
+  Colour colour;
+};
+enum class Area { path, everything };
+// Fills the current path, or paints everything inside the clip, with colours
+// that run from top to bottom.
+void verticalGradient(cairo_t* cr, double top, double bottom, std::initializer_list<Stop> stops,
+                      Area area = Area::path);
 
 // Draws the whole image scaled into box, with smooth filtering.
 void image(cairo_t* cr, cairo_surface_t* picture, const Rect& box);

@@ -23,12 +23,8 @@ constexpr TextStyle kBadgeStyle{13, true, {1, 1, 1}, false};
 // An application without a usable picture: the blank grid of the era's
 // default icon.
 void placeholder(cairo_t* cr, const Rect& box) {
-  cairo_pattern_t* fill = cairo_pattern_create_linear(0, box.y, 0, box.bottom());
-  cairo_pattern_add_color_stop_rgb(fill, 0, 0.94, 0.94, 0.95);
-  cairo_pattern_add_color_stop_rgb(fill, 1, 0.76, 0.77, 0.79);
-  cairo_set_source(cr, fill);
-  cairo_paint(cr);
-  cairo_pattern_destroy(fill);
+  drawing::verticalGradient(cr, box.y, box.bottom(), {{0, {0.94, 0.94, 0.95}}, {1, {0.76, 0.77, 0.79}}},
+                            drawing::Area::everything);
   cairo_set_source_rgba(cr, 0.55, 0.56, 0.6, 0.6);
   cairo_set_line_width(cr, box.width / 57);
   for (int i = 1; i < 4; ++i) {
@@ -48,12 +44,7 @@ void shine(cairo_t* cr, const Rect& box) {
   cairo_scale(cr, box.width * 0.95, box.height * 0.8);
   cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
   cairo_restore(cr);
-  cairo_pattern_t* light = cairo_pattern_create_linear(0, box.y, 0, box.y + box.height * 0.47);
-  cairo_pattern_add_color_stop_rgba(light, 0, 1, 1, 1, 0.6);
-  cairo_pattern_add_color_stop_rgba(light, 1, 1, 1, 1, 0.12);
-  cairo_set_source(cr, light);
-  cairo_fill(cr);
-  cairo_pattern_destroy(light);
+  drawing::verticalGradient(cr, box.y, box.y + box.height * 0.47, {{0, {1, 1, 1, 0.6}}, {1, {1, 1, 1, 0.12}}});
 }
 
 // An application's picture under the rounded mask, on its shadow; the
@@ -175,13 +166,8 @@ void IconArt::badge(cairo_t* cr, const std::string& text, const Rect& icon) {
     cairo_fill(cr);
     Rect fill{rim.x + 2, rim.y + 2, rim.width - 4, rim.height - 4};
     drawing::roundedRect(cr, fill, fill.height / 2);
-    cairo_pattern_t* red = cairo_pattern_create_linear(0, fill.y, 0, fill.bottom());
-    cairo_pattern_add_color_stop_rgb(red, 0, 0.96, 0.35, 0.35);
-    cairo_pattern_add_color_stop_rgb(red, 0.5, 0.85, 0.05, 0.05);
-    cairo_pattern_add_color_stop_rgb(red, 1, 0.75, 0, 0);
-    cairo_set_source(cr, red);
-    cairo_fill(cr);
-    cairo_pattern_destroy(red);
+    drawing::verticalGradient(cr, fill.y, fill.bottom(),
+                              {{0, {0.96, 0.35, 0.35}}, {0.5, {0.85, 0.05, 0.05}}, {1, {0.75, 0, 0}}});
   }
   drawing::centredText(cr, text, {box.x + 7, box.y, box.width - 14, box.height - 2}, kBadgeStyle);
 }
@@ -197,12 +183,7 @@ void IconArt::closeBox(cairo_t* cr, const Rect& icon) {
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_fill(cr);
   cairo_arc(cr, cx, cy, r - 2.5, 0, 2 * kPi);
-  cairo_pattern_t* black = cairo_pattern_create_linear(0, cy - r, 0, cy + r);
-  cairo_pattern_add_color_stop_rgb(black, 0, 0.3, 0.3, 0.3);
-  cairo_pattern_add_color_stop_rgb(black, 1, 0, 0, 0);
-  cairo_set_source(cr, black);
-  cairo_fill(cr);
-  cairo_pattern_destroy(black);
+  drawing::verticalGradient(cr, cy - r, cy + r, {{0, {0.3, 0.3, 0.3}}, {1, {0, 0, 0}}});
   double arm = r * 0.38;
   cairo_move_to(cr, cx - arm, cy - arm);
   cairo_line_to(cr, cx + arm, cy + arm);

@@ -43,13 +43,9 @@ Rect fitted(cairo_surface_t* image, double x, double maxWidth) {
 }
 
 void wallpaper(cairo_t* cr) {
-  cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, layout::kScreenHeight);
-  cairo_pattern_add_color_stop_rgb(sky, 0, 0.16, 0.22, 0.33);
-  cairo_pattern_add_color_stop_rgb(sky, 0.6, 0.05, 0.07, 0.12);
-  cairo_pattern_add_color_stop_rgb(sky, 1, 0, 0, 0);
-  cairo_set_source(cr, sky);
-  cairo_paint(cr);
-  cairo_pattern_destroy(sky);
+  drawing::verticalGradient(cr, 0, layout::kScreenHeight,
+                            {{0, {0.16, 0.22, 0.33}}, {0.6, {0.05, 0.07, 0.12}}, {1, {0, 0, 0}}},
+                            drawing::Area::everything);
 }
 
 void dock(cairo_t* cr, std::FILE* notes) {
@@ -58,14 +54,9 @@ void dock(cairo_t* cr, std::FILE* notes) {
     drawing::image(cr, shelf.get(), box);
     return;
   }
-  cairo_pattern_t* glass = cairo_pattern_create_linear(0, box.y, 0, box.bottom());
-  cairo_pattern_add_color_stop_rgba(glass, 0, 0.75, 0.78, 0.82, 0.55);
-  cairo_pattern_add_color_stop_rgba(glass, 0.5, 0.45, 0.48, 0.53, 0.5);
-  cairo_pattern_add_color_stop_rgba(glass, 1, 0.2, 0.22, 0.25, 0.6);
   cairo_rectangle(cr, box.x, box.y, box.width, box.height);
-  cairo_set_source(cr, glass);
-  cairo_fill(cr);
-  cairo_pattern_destroy(glass);
+  drawing::verticalGradient(cr, box.y, box.bottom(),
+                            {{0, {0.75, 0.78, 0.82, 0.55}}, {0.5, {0.45, 0.48, 0.53, 0.5}}, {1, {0.2, 0.22, 0.25, 0.6}}});
 }
 
 void pageDots(cairo_t* cr, std::size_t count, std::size_t current) {
