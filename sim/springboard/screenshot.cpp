@@ -59,7 +59,11 @@ void dock(cairo_t* cr, std::FILE* notes) {
                             {{0, {0.75, 0.78, 0.82, 0.55}}, {0.5, {0.45, 0.48, 0.53, 0.5}}, {1, {0.2, 0.22, 0.25, 0.6}}});
 }
 
-void pageDots(cairo_t* cr, std::size_t count, std::size_t current) {
+// One dot per page, the current one bright. Dots shrink to fit; beyond
+// kMaxPageDots pages the rest have no room and are left out.
+constexpr std::size_t kMaxPageDots = 60;
+void pageDots(cairo_t* cr, std::size_t pages, std::size_t current) {
+  std::size_t count = std::min(pages, kMaxPageDots);
   double pitch = std::min(16.0, (layout::kScreenWidth - 20.0) / double(count));
   double radius = std::max(0.5, std::min(3.0, pitch / 2 - 0.5));
   double first = layout::kScreenWidth / 2.0 - pitch * double(count - 1) / 2;
