@@ -43,10 +43,14 @@ const char* const kUsage =
     "  scroll end other      send it with another scroll view\n"
     "  status                print edit mode, the scroll view, badges, status-bar items\n"
     "                        and airplane mode\n"
+    "  screenshot FILE.png [PAGE]\n"
+    "                        draw what the screen shows, with page PAGE of the icons\n"
+    "                        (the first by default), as a 640x960 PNG (320x480 points\n"
+    "                        at twice the size); FILE is a path of this machine\n"
     "\n"
-    "An unknown command is reported on standard error and skipped.\n"
-    "Exit status: 0 when every command was known, 1 when one or more were not,\n"
-    "2 for bad usage.\n";
+    "An unknown or failed command is reported on standard error and skipped.\n"
+    "Exit status: 0 when every command was known and worked, 1 when one or more\n"
+    "were not, 2 for bad usage.\n";
 
 [[noreturn]] void usage(const char* program, std::FILE* out, int status) {
   std::fprintf(out, kUsage, program);

@@ -8,6 +8,7 @@
 #include "platform/message.h"
 #include "platform/plist.h"
 #include "runtime.h"
+#include "screenshot_command.h"
 #include "sim/common/springboard_state.h"
 
 namespace springboard {
@@ -81,6 +82,9 @@ bool SpringBoard::run(std::string_view line, std::FILE* out) {
   else if (is(command, {"scroll", "end", "other"}))
     send(icons_.controller, "scrollViewDidEndDecelerating:", icons_.otherScrollView);
   else if (is(command, {"status"})) printStatus(out);
+  else if (command[0] == "screenshot")
+    return screenshotCommand({command.begin() + 1, command.end()}, send<const Value*>(model_, "_iconState"),
+                             send<BOOL>(icons_.controller, "isEditing"));
   else {
     std::string text(line.substr(line.find_first_not_of(kBlanks)));
     text.erase(text.find_last_not_of(kBlanks) + 1);

@@ -19,7 +19,8 @@ class SpringBoard {
   SpringBoard& operator=(const SpringBoard&) = delete;
 
   // Runs one command line, printing on out; false when it is not a command
-  // (an error line on standard error says so). Blank lines are no command.
+  // or it failed (an error line on standard error says so). Blank lines are
+  // no command.
   bool run(std::string_view line, std::FILE* out);
 
  private:

@@ -32,7 +32,8 @@ TEST(SpringBoard, HelpPrintsTheUsageAndSucceeds) {
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.out.rfind("usage: " + e2e::program("springboard") + " [--no-extensions] [-c", 0), 0u) << result.out;
-  EXPECT_NE(result.out.find("Exit status: 0 when every command was known, 1 when one or more were not,\n2 for bad usage.\n"),
+  EXPECT_NE(result.out.find("\n  screenshot FILE.png [PAGE]\n"), std::string::npos);
+  EXPECT_NE(result.out.find("Exit status: 0 when every command was known and worked, 1 when one or more\nwere not, 2 for bad usage.\n"),
             std::string::npos);
   EXPECT_TRUE(device.journal().empty());
 }

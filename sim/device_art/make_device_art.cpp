@@ -1,0 +1,284 @@
+// Makes the sample device's pictures: a 57x57 icon per application, each with
+// its own colours and glyph, SpringBoard's status-bar images (20 points high),
+// its badge background, bar background and dock. The pictures are committed;
+// this program runs only when they are to be made again:
+//
+//   cmake --build build --target sample_device_art
+//
+// Usage: make_device_art DEVICE-FOLDER
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Colour {
+  double r, g, b;
+};
+
+struct Icon {
+  const char* path;  // below the device folder
+  Colour top, bottom, ink;
+  const char* glyph;
+  double size = 34;     // of the glyph, in pixels
+  bool header = false;  // a calendar's red band with the weekday
+};
+
+const Icon kIcons[] = {
+    {"Applications/MobileSMS.app/Icon.png", {0.55, 0.9, 0.35}, {0.1, 0.55, 0.05}, {1, 1, 1}, "☺"},
+    {"Applications/MobileCal.app/Icon.png", {1, 1, 1}, {0.85, 0.85, 0.86}, {0.1, 0.1, 0.1}, "17", 28, true},
+    {"Applications/MobileSlideShow.app/Icon.png", {0.55, 0.8, 1}, {0.15, 0.45, 0.85}, {1, 0.85, 0.1}, "✿", 38},
+    {"Applications/MobileSlideShow.app/Icon-Camera.png", {0.75, 0.76, 0.78}, {0.3, 0.31, 0.33}, {0.05, 0.05, 0.1}, "◉", 38},
+    {"Applications/YouTube.app/Icon.png", {0.95, 0.3, 0.25}, {0.6, 0.05, 0.05}, {1, 1, 1}, "▶", 30},
+    {"Applications/Stocks.app/Icon.png", {0.3, 0.3, 0.32}, {0.02, 0.02, 0.03}, {0.35, 0.95, 0.3}, "↗", 36},
+    {"Applications/Maps.app/Icon.png", {0.9, 0.95, 0.8}, {0.6, 0.8, 0.55}, {0.85, 0.1, 0.1}, "⚑", 34},
+    {"Applications/Weather.app/Icon.png", {0.35, 0.65, 1}, {0.05, 0.3, 0.8}, {1, 0.9, 0.2}, "☀", 38},
+    {"Applications/VoiceMemos.app/Icon.png", {0.9, 0.9, 0.92}, {0.45, 0.46, 0.5}, {0.75, 0.05, 0.05}, "●", 30},
+    {"Applications/MobileNotes.app/Icon.png", {1, 0.97, 0.6}, {0.95, 0.8, 0.3}, {0.45, 0.3, 0.1}, "✎", 34},
+    {"Applications/MobileTimer.app/Icon.png", {0.25, 0.25, 0.27}, {0, 0, 0}, {1, 1, 1}, "◷", 38},
+    {"Applications/Calculator.app/Icon.png", {0.98, 0.65, 0.2}, {0.8, 0.35, 0}, {0.1, 0.1, 0.1}, "±", 36},
+    {"Applications/Preferences.app/Icon.png", {0.8, 0.82, 0.85}, {0.45, 0.47, 0.52}, {0.2, 0.2, 0.22}, "⚙", 40},
+    {"Applications/MobileStore.app/Icon.png", {0.75, 0.45, 0.95}, {0.4, 0.1, 0.65}, {1, 1, 1}, "♫", 36},
+    {"Applications/AppStore.app/Icon.png", {0.35, 0.7, 1}, {0.05, 0.35, 0.8}, {1, 1, 1}, "A", 38},
+    {"Applications/MobileAddressBook.app/Icon.png", {0.85, 0.7, 0.5}, {0.55, 0.38, 0.2}, {0.25, 0.15, 0.05}, "☰", 36},
+    {"Applications/MobilePhone.app/Icon.png", {0.45, 0.9, 0.4}, {0.05, 0.6, 0.1}, {1, 1, 1}, "☎", 38},
+    {"Applications/MobileMail.app/Icon.png", {0.5, 0.75, 1}, {0.1, 0.4, 0.9}, {1, 1, 1}, "✉", 38},
+    {"Applications/MobileSafari.app/Icon.png", {0.85, 0.93, 1}, {0.25, 0.55, 0.9}, {0.9, 0.2, 0.15}, "⊕", 40},
+    {"Applications/MobileMusicPlayer.app/Icon.png", {1, 0.7, 0.3}, {0.9, 0.4, 0.05}, {1, 1, 1}, "♪", 38},
+    {"private/var/mobile/Applications/0F6A3B2C-1D4E-4F5A-9B8C-7D6E5F4A3B2C/WeatherPro.app/Icon.png",
+     {0.2, 0.25, 0.55}, {0.05, 0.05, 0.2}, {0.6, 0.85, 1}, "☂", 38},
+    {"private/var/mobile/Applications/1B2C3D4E-5F60-4718-A9B0-C1D2E3F40516/NoteTaker.app/Icon.png",
+     {1, 1, 0.95}, {0.85, 0.85, 0.78}, {0.1, 0.3, 0.6}, "✍", 36},
+    {"private/var/mobile/Applications/2C8E4A10-7B3D-4E9F-8A21-5D6C7B8A9F01/GalaxyBlaster.app/Icon.png",
+     {0.35, 0.1, 0.5}, {0.05, 0, 0.1}, {1, 0.8, 0.3}, "☄", 38},
+    {"private/var/mobile/Applications/3D9F5B21-8C4E-4FA0-9B32-6E7D8C9BA012/MyApp.APP/Icon.png",
+     {0.3, 0.8, 0.75}, {0, 0.45, 0.45}, {1, 1, 1}, "M", 36},
+    {"private/var/mobile/Applications/4EA06C32-9D5F-40B1-AC43-7F8E9DACB123/Broken.app/Icon.png",
+     {0.6, 0.6, 0.6}, {0.35, 0.35, 0.35}, {0.9, 0.2, 0.2}, "✖", 34},
+    {"private/var/mobile/Applications/5FB17D43-AE60-41C2-BD54-809FAEBDC234/NoIdent.app/Icon.png",
+     {0.75, 0.65, 0.55}, {0.45, 0.35, 0.25}, {1, 1, 1}, "?", 38},
+    {"private/var/mobile/Applications/60C28E54-BF71-42D3-8E65-91A0BFCED345/Twins.app/Icon.png",
+     {0.45, 0.6, 1}, {0.15, 0.25, 0.7}, {1, 1, 1}, "♊", 36},
+    {"private/var/mobile/Applications/71D39F65-C082-43E4-9F76-A2B1C0DFE456/Twins.app/Icon.png",
+     {1, 0.6, 0.8}, {0.8, 0.2, 0.5}, {1, 1, 1}, "♊", 36},
+    {"private/var/mobile/Applications/82E4A076-D193-44F5-A087-B3C2D1E0F567/A Very Long Application Name.app/Icon.png",
+     {0.7, 0.75, 0.3}, {0.4, 0.45, 0.1}, {1, 1, 1}, "L", 36},
+    {"private/var/mobile/Applications/93F5B187-E2A4-4506-B198-C4D3E2F10678/Foo.bar.app/Icon.png",
+     {0.95, 0.4, 0.95}, {0.6, 0.05, 0.55}, {1, 1, 1}, "ƒ", 38},
+    {"private/var/mobile/Applications/A406C298-F3B5-4617-82A9-D5E4F3021789/Chirp.app/Icon.png",
+     {0.6, 0.9, 1}, {0.2, 0.65, 0.9}, {1, 1, 1}, "✦", 36},
+    {"private/var/mobile/Applications/B517D3A9-04C6-4728-93BA-E6F50413289A/Flashlight.app/Icon.png",
+     {0.2, 0.2, 0.2}, {0, 0, 0}, {1, 0.9, 0.2}, "⚡", 38},
+    {"private/var/mobile/Applications/C628E4BA-15D7-4839-A4CB-F706152439AB/Sudoku.app/Icon.png",
+     {0.55, 0.75, 0.55}, {0.2, 0.45, 0.25}, {1, 1, 1}, "9", 36},
+};
+
+std::string device;
+
+struct Stop {
+  double offset, r, g, b, a;
+};
+
+// Fills the current path, or with paint everything, with colours running from top to bottom.
+void gradient(cairo_t* cr, double top, double bottom, std::initializer_list<Stop> stops, bool paint) {
+  cairo_pattern_t* pattern = cairo_pattern_create_linear(0, top, 0, bottom);
+  for (const Stop& stop : stops) cairo_pattern_add_color_stop_rgba(pattern, stop.offset, stop.r, stop.g, stop.b, stop.a);
+  cairo_set_source(cr, pattern);
+  if (paint) cairo_paint(cr);
+  else cairo_fill(cr);
+  cairo_pattern_destroy(pattern);
+}
+
+void fail(const std::string& what) {
+  std::fprintf(stderr, "make_device_art: %s\n", what.c_str());
+  std::exit(1);
+}
+
+void save(cairo_surface_t* surface, const std::string& path) {
+  if (cairo_surface_write_to_png(surface, (device + "/" + path).c_str()) != CAIRO_STATUS_SUCCESS)
+    fail("cannot write " + path);
+  cairo_surface_destroy(surface);
+}
+
+PangoLayout* layoutOf(cairo_t* cr, const std::string& text, double size) {
+  PangoLayout* layout = pango_cairo_create_layout(cr);
+  PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans Bold");
+  pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
+  pango_layout_set_font_description(layout, font);
+  pango_font_description_free(font);
+  pango_layout_set_text(layout, text.c_str(), -1);
+  if (pango_layout_get_unknown_glyphs_count(layout)) fail("the font has no glyph for " + text);
+  return layout;
+}
+
+// Draws text with the centre of its ink at (x, y).
+void glyph(cairo_t* cr, const std::string& text, double size, double x, double y) {
+  PangoLayout* layout = layoutOf(cr, text, size);
+  PangoRectangle ink;
+  pango_layout_get_pixel_extents(layout, &ink, nullptr);
+  cairo_move_to(cr, x - ink.x - ink.width / 2.0, y - ink.y - ink.height / 2.0);
+  pango_cairo_show_layout(cr, layout);
+  g_object_unref(layout);
+}
+
+void icon(const Icon& spec) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 57, 57);
+  cairo_t* cr = cairo_create(surface);
+  gradient(cr, 0, 57, {{0, spec.top.r, spec.top.g, spec.top.b, 1}, {1, spec.bottom.r, spec.bottom.g, spec.bottom.b, 1}},
+           true);
+  double centre = 29;
+  if (spec.header) {
+    cairo_rectangle(cr, 0, 0, 57, 15);
+    cairo_set_source_rgb(cr, 0.85, 0.1, 0.1);
+    cairo_fill(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    glyph(cr, "Wed", 10, 28.5, 8);
+    centre = 36;
+  }
+  cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
+  glyph(cr, spec.glyph, spec.size, 28.5, centre + 1);
+  cairo_set_source_rgb(cr, spec.ink.r, spec.ink.g, spec.ink.b);
+  glyph(cr, spec.glyph, spec.size, 28.5, centre);
+  cairo_destroy(cr);
+  save(surface, spec.path);
+}
+
+// Status-bar images: a white mark for the black bar ("Default_") or a dark
+// one for the grey bar ("FSO_"), 20 pixels high, as wide as the mark.
+using Mark = std::function<void(cairo_t*, double width)>;
+
+Mark text(const char* glyphText, double size) {
+  return [=](cairo_t* cr, double width) { glyph(cr, glyphText, size, width / 2, 10); };
+}
+
+Mark bluetooth(const char* extra = nullptr) {
+  return [=](cairo_t* cr, double) {
+    cairo_set_line_width(cr, 1.6);
+    cairo_move_to(cr, 3, 6.5);
+    cairo_line_to(cr, 10, 13);
+    cairo_line_to(cr, 6.5, 16);
+    cairo_line_to(cr, 6.5, 4);
+    cairo_line_to(cr, 10, 7);
+    cairo_line_to(cr, 3, 13.5);
+    cairo_stroke(cr);
+    if (extra) glyph(cr, extra, 9, 17, 10);
+  };
+}
+
+void lock(cairo_t* cr, double) {
+  cairo_set_line_width(cr, 1.8);
+  cairo_arc(cr, 7, 8, 3.5, M_PI, 2 * M_PI);
+  cairo_line_to(cr, 10.5, 10);
+  cairo_move_to(cr, 3.5, 10);
+  cairo_line_to(cr, 3.5, 8);
+  cairo_stroke(cr);
+  cairo_rectangle(cr, 1.5, 10, 11, 7);
+  cairo_fill(cr);
+}
+
+void wifi(cairo_t* cr, double) {
+  cairo_set_line_width(cr, 2);
+  for (double radius : {4.0, 8.0, 12.0}) {
+    cairo_arc(cr, 9, 16, radius, -M_PI * 3 / 4, -M_PI / 4);
+    cairo_stroke(cr);
+  }
+  cairo_arc(cr, 9, 16, 1.5, 0, 2 * M_PI);
+  cairo_fill(cr);
+}
+
+struct StatusImage {
+  const char* name;
+  double width;
+  Mark mark;
+};
+
+void statusImage(const std::string& file, const StatusImage& spec, bool onBlack) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(spec.width), 20);
+  cairo_t* cr = cairo_create(surface);
+  double ink = onBlack ? 1 : 0.15;
+  cairo_set_source_rgba(cr, 1 - ink, 1 - ink, 1 - ink, 0.5);  // an engraved edge
+  cairo_save(cr);
+  cairo_translate(cr, 0, onBlack ? -1 : 1);
+  spec.mark(cr, spec.width);
+  cairo_restore(cr);
+  cairo_set_source_rgb(cr, ink, ink, ink);
+  spec.mark(cr, spec.width);
+  cairo_destroy(cr);
+  save(surface, file);
+}
+
+void springBoardImages() {
+  const std::string app = "System/Library/CoreServices/SpringBoard.app/";
+  const std::vector<StatusImage> both = {
+      {"Airplane", 18, text("✈", 15)},        {"Alarm", 16, text("◷", 14)},
+      {"BatteryCharging", 12, text("⚡", 14)}, {"Bluetooth", 13, bluetooth()},
+      {"BluetoothBattery", 24, bluetooth("▮")}, {"Headset", 16, text("☊", 15)},
+      {"Lock", 14, lock},                      {"Play", 12, text("▶", 11)},
+      {"TTY", 26, text("TTY", 10)},            {"VPN", 26, text("VPN", 10)},
+      {"Wifi", 18, wifi}};
+  const std::vector<StatusImage> defaultOnly = {{"BluetoothActive", 13, bluetooth()},
+                                                {"BluetoothHeadsetConnected", 26, bluetooth("☊")},
+                                                {"CallForward", 16, text("↪", 14)}};
+  const std::vector<StatusImage> fsoOnly = {{"Location", 14, text("➤", 12)}};
+  for (const auto& spec : both) {
+    statusImage(app + "Default_" + spec.name + ".png", spec, true);
+    statusImage(app + "FSO_" + spec.name + ".png", spec, false);
+  }
+  for (const auto& spec : defaultOnly) statusImage(app + "Default_" + spec.name + ".png", spec, true);
+  for (const auto& spec : fsoOnly) statusImage(app + "FSO_" + spec.name + ".png", spec, false);
+
+  // The badge: a red oval in a white rim, as wide as it is high; SpringBoard
+  // stretches its middle for longer texts.
+  cairo_surface_t* badge = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 29, 29);
+  cairo_t* cr = cairo_create(badge);
+  cairo_arc(cr, 14.5, 15.5, 13, 0, 2 * M_PI);
+  cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
+  cairo_fill(cr);
+  cairo_arc(cr, 14.5, 14, 13, 0, 2 * M_PI);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_fill(cr);
+  cairo_arc(cr, 14.5, 14, 10.5, 0, 2 * M_PI);
+  gradient(cr, 3.5, 24.5, {{0, 0.97, 0.4, 0.4, 1}, {0.5, 0.86, 0.05, 0.05, 1}, {1, 0.72, 0, 0, 1}}, false);
+  cairo_destroy(cr);
+  save(badge, app + "BadgeBackground.png");
+
+  // The black, slightly translucent bar of the home screen.
+  cairo_surface_t* bar = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 20);
+  cr = cairo_create(bar);
+  gradient(cr, 0, 20, {{0, 0.2, 0.2, 0.2, 0.85}, {1, 0, 0, 0, 0.85}}, true);
+  cairo_destroy(cr);
+  save(bar, app + "BarBackground.png");
+
+  // The dock: a glass shelf with a bright edge along its top.
+  cairo_surface_t* dock = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 320, 90);
+  cr = cairo_create(dock);
+  gradient(cr, 0, 90,
+           {{0, 0.8, 0.83, 0.88, 0.6}, {0.5, 0.5, 0.53, 0.58, 0.5}, {0.5, 0.3, 0.32, 0.36, 0.55}, {1, 0.15, 0.16, 0.18, 0.7}},
+           true);
+  cairo_rectangle(cr, 0, 0, 320, 1);
+  cairo_set_source_rgba(cr, 1, 1, 1, 0.7);
+  cairo_fill(cr);
+  cairo_destroy(cr);
+  save(dock, app + "SBDockBG.png");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s DEVICE-FOLDER\n", argv[0]);
+    return 2;
+  }
+  device = argv[1];
+  for (const Icon& spec : kIcons) icon(spec);
+  springBoardImages();
+  return 0;
+}

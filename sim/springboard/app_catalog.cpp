@@ -1,0 +1,81 @@
+#include "app_catalog.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/bundle.h"
+#include "platform/device_path.h"
+#include "platform/file_tree.h"
+#include "platform/text.h"
+
+namespace springboard {
+
+namespace {
+
+using platform::plist::Dictionary;
+using platform::plist::Value;
+
+constexpr const char* kStockApplications = "/Applications/";
+constexpr const char* kUserApplications = "/var/mobile/Applications/";
+
+bool isBundleName(std::string_view name) { return platform::equalsIgnoringCase(platform::pathExtension(name), "app"); }
+
+// Only a plain file is read: a pipe or a device named like a bundle
+// description would block the reader or never end.
+bool isPlainFile(const std::string& devicePath) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(platform::hostPath(devicePath), error);
+}
+
+const std::string* stringUnder(const Dictionary& description, const char* key) {
+  const Value* value = description.find(key);
+  return value ? value->get<std::string>() : nullptr;
+}
+
+}  // namespace
+
+AppCatalog AppCatalog::scan() {
+  AppCatalog catalog;
+  for (const std::string& name : platform::directoryContents(kStockApplications))
+    if (isBundleName(name)) catalog.add(kStockApplications + name);
+  for (const std::string& container : platform::directoryContents(kUserApplications)) {
+    std::string folder = kUserApplications + container + "/";
+    for (const std::string& name : platform::directoryContents(folder))
+      if (isBundleName(name)) catalog.add(folder + name);
+  }
+  return catalog;
+}
+
+void AppCatalog::add(const std::string& bundlePath) {
+  std::string descriptionPath = bundlePath + "/Info.plist";
+  if (!isPlainFile(descriptionPath)) return;
+  std::optional<Dictionary> description = platform::bundleDescription(bundlePath);
+  if (!description) return;
+  std::optional<std::string> identifier = platform::bundleIdentifier(*description);
+  if (!identifier || bundles_.count(*identifier)) return;
+  Bundle bundle{bundlePath, {}};
+  const std::string* name = stringUnder(*description, "CFBundleDisplayName");
+  if (!name) name = stringUnder(*description, "CFBundleName");
+  bundle.app.displayName = name ? *name : std::string(platform::displayNameOf(bundlePath));
+  bundle.app.iconPath = bundlePath + "/Icon.png";
+  const Value* prerendered = description->find("UIPrerenderedIcon");
+  bundle.app.prerenderedIcon = prerendered && prerendered->get<bool>() && *prerendered->get<bool>();
+  bundles_.emplace(std::move(*identifier), std::move(bundle));
+}
+
+std::optional<AppInfo> AppCatalog::find(std::string_view identifier) const {
+  if (auto found = bundles_.find(identifier); found != bundles_.end()) return found->second.app;
+  std::size_t dash = identifier.rfind('-');
+  if (dash == std::string_view::npos || dash + 1 == identifier.size()) return std::nullopt;
+  auto found = bundles_.find(identifier.substr(0, dash));
+  if (found == bundles_.end()) return std::nullopt;
+  std::string role(identifier.substr(dash + 1));
+  AppInfo app = found->second.app;
+  app.displayName = role;
+  std::string roleIcon = found->second.path + "/Icon-" + role + ".png";
+  // A role is a name, never a path out of the bundle.
+  if (role.find('/') == std::string::npos && platform::fileExists(roleIcon)) app.iconPath = roleIcon;
+  return app;
+}
+
+}  // namespace springboard

@@ -1,0 +1,41 @@
+#pragma once
+
+// The applications SpringBoard can show: the bundles of the stock applications
+// folder and of each container of the user applications, by identifier.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace springboard {
+
+struct AppInfo {
+  std::string displayName;
+  std::string iconPath;  // a device path; the file may be missing or unreadable
+  bool prerenderedIcon = false;  // the bundle's icon carries its own shine
+};
+
+class AppCatalog {
+ public:
+  // Reads the bundle descriptions of "/Applications/" and
+  // "/var/mobile/Applications/<container>/"; the first bundle of an identifier wins.
+  static AppCatalog scan();
+
+  // The application of an icon-state identifier. An identifier that names no
+  // bundle but ends in "-Role" (as "com.apple.mobileslideshow-Camera") is that
+  // role of the bundle before the dash: named Role, with the bundle's
+  // "Icon-Role.png" when it has one.
+  std::optional<AppInfo> find(std::string_view identifier) const;
+
+ private:
+  struct Bundle {
+    std::string path;  // device path of the bundle folder
+    AppInfo app;
+  };
+  std::map<std::string, Bundle, std::less<>> bundles_;
+
+  void add(const std::string& bundlePath);
+};
+
+}  // namespace springboard

@@ -1,0 +1,59 @@
+#pragma once
+
+// Where things sit on the home screen, in points of the device's 320x480
+// screen. The picture is drawn at kScale pixels per point.
+
+#include <cstddef>
+
+namespace springboard::layout {
+
+struct Rect {
+  double x, y, width, height;
+  double right() const { return x + width; }
+  double bottom() const { return y + height; }
+};
+
+inline constexpr int kScreenWidth = 320;
+inline constexpr int kScreenHeight = 480;
+inline constexpr int kScale = 2;
+inline constexpr int kPixelWidth = kScreenWidth * kScale;
+inline constexpr int kPixelHeight = kScreenHeight * kScale;
+
+inline constexpr double kStatusBarHeight = 20;
+inline constexpr double kIconSize = 57;
+inline constexpr std::size_t kColumns = 4;
+inline constexpr std::size_t kRows = 4;
+inline constexpr std::size_t kIconsPerPage = kColumns * kRows;
+inline constexpr std::size_t kDockIcons = 4;
+// The widest a name under an icon may be before it is cut short.
+inline constexpr double kLabelWidth = 76;
+inline constexpr double kLabelHeight = 14;
+
+inline constexpr Rect kStatusBar{0, 0, kScreenWidth, kStatusBarHeight};
+inline constexpr Rect kDock{0, 390, kScreenWidth, 90};
+inline constexpr double kPageDotsCenterY = 379;
+
+// The icon at index (row by row) of a page.
+Rect pageIcon(std::size_t index);
+// The icon at index of the dock.
+Rect dockIcon(std::size_t index);
+// The name under an icon.
+Rect label(const Rect& icon);
+// A badge of the given width, at the icon's top-right corner; it grows to the left.
+Rect badge(const Rect& icon, double width);
+inline constexpr double kBadgeHeight = 29;
+inline constexpr double kBadgeMaxWidth = 76;
+// The close box of edit mode, at the icon's top-left corner.
+Rect closeBox(const Rect& icon);
+// Edit mode turns icons alternately by this many degrees either way.
+inline constexpr double kEditTiltDegrees = 2.5;
+
+// Status-bar images are at most this high; they sit in the bar from the left
+// (airplane mode) and, for the items, from the battery leftwards.
+inline constexpr double kStatusImageMaxHeight = 20;
+inline constexpr double kStatusImageMaxWidth = 40;
+inline constexpr Rect kAirplaneImage{4, 0, kStatusImageMaxWidth, kStatusBarHeight};
+// The items end where the battery begins.
+inline constexpr double kStatusItemsRight = 286;
+
+}  // namespace springboard::layout

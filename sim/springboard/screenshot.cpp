@@ -1,0 +1,213 @@
+#include "screenshot.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+#include "drawing.h"
+#include "icon_art.h"
+
+namespace springboard {
+
+namespace {
+
+using drawing::TextStyle;
+using layout::Rect;
+
+const std::string kSpringBoardApp = "/System/Library/CoreServices/SpringBoard.app/";
+constexpr TextStyle kBarStyle{12, true, {1, 1, 1}, false};
+constexpr double kItemGap = 3;
+constexpr double kBarInset = 4;
+
+// A SpringBoard image, or null with a note saying what is drawn instead.
+Surface springBoardImage(const std::string& name, const char* fallback, std::FILE* notes) {
+  std::string path = kSpringBoardApp + name, why;
+  Surface image = readPng(path, why);
+  if (!image) std::fprintf(notes, "springboard: cannot read %s (%s); %s\n", path.c_str(), why.c_str(), fallback);
+  return image;
+}
+
+// A status-bar image's size in points: as it is (the era's images have one
+// pixel per point), scaled down to fit the bar.
+Rect fitted(cairo_surface_t* image, double x, double maxWidth) {
+  double width = cairo_image_surface_get_width(image), height = cairo_image_surface_get_height(image);
+  double scale = std::min({1.0, layout::kStatusImageMaxHeight / height, maxWidth / width});
+  width *= scale, height *= scale;
+  return {x, (layout::kStatusBarHeight - height) / 2, width, height};
+}
+
+void wallpaper(cairo_t* cr) {
+  drawing::verticalGradient(cr, 0, layout::kScreenHeight,
+                            {{0, {0.16, 0.22, 0.33}}, {0.6, {0.05, 0.07, 0.12}}, {1, {0, 0, 0}}},
+                            drawing::Area::everything);
+}
+
+void dock(cairo_t* cr, std::FILE* notes) {
+  const Rect& box = layout::kDock;
+  if (Surface shelf = springBoardImage("SBDockBG.png", "drawing the dock", notes)) {
+    drawing::image(cr, shelf.get(), box);
+    return;
+  }
+  cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+  drawing::verticalGradient(cr, box.y, box.bottom(),
+                            {{0, {0.75, 0.78, 0.82, 0.55}}, {0.5, {0.45, 0.48, 0.53, 0.5}}, {1, {0.2, 0.22, 0.25, 0.6}}});
+}
+
+// One dot per page, the current one bright. Dots shrink to fit; beyond
+// kMaxPageDots pages the rest have no room and are left out.
+constexpr std::size_t kMaxPageDots = 60;
+void pageDots(cairo_t* cr, std::size_t pages, std::size_t current) {
+  std::size_t count = std::min(pages, kMaxPageDots);
+  double pitch = std::min(16.0, (layout::kScreenWidth - 20.0) / double(count));
+  double radius = std::max(0.5, std::min(3.0, pitch / 2 - 0.5));
+  double first = layout::kScreenWidth / 2.0 - pitch * double(count - 1) / 2;
+  for (std::size_t i = 0; i < count; ++i) {
+    cairo_arc(cr, first + pitch * double(i), layout::kPageDotsCenterY, radius, 0, 2 * M_PI);
+    cairo_set_source_rgba(cr, 1, 1, 1, i + 1 == current ? 1 : 0.35);
+    cairo_fill(cr);
+  }
+}
+
+// Five bars of rising height: full signal.
+double signalBars(cairo_t* cr, double x) {
+  for (int i = 0; i < 5; ++i) {
+    double height = 4 + 2 * i;
+    cairo_rectangle(cr, x + 4 * i, 15 - height, 3, height);
+  }
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_fill(cr);
+  return 19;
+}
+
+void battery(cairo_t* cr) {
+  Rect body{289, 5, 22, 10};
+  drawing::roundedRect(cr, body, 2);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_set_line_width(cr, 1.2);
+  cairo_stroke(cr);
+  cairo_rectangle(cr, body.right(), 8, 2, 4);
+  cairo_rectangle(cr, body.x + 2, body.y + 2, body.width - 4, body.height - 4);
+  cairo_fill(cr);
+}
+
+void statusBar(cairo_t* cr, const StatusBar& bar, std::FILE* notes) {
+  const Rect& box = layout::kStatusBar;
+  if (Surface background = springBoardImage("BarBackground.png", "drawing the bar", notes)) {
+    drawing::image(cr, background.get(), box);
+  } else {
+    cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.8);
+    cairo_fill(cr);
+  }
+
+  double x = kBarInset;
+  if (!bar.airplaneMode) {
+    x += signalBars(cr, x) + kItemGap;
+  } else if (Surface airplane = springBoardImage("Default_Airplane.png", "airplane mode is shown by name", notes)) {
+    Rect at = fitted(airplane.get(), x, layout::kStatusImageMaxWidth);
+    drawing::image(cr, airplane.get(), at);
+    x += at.width + kItemGap;
+  } else {
+    x += drawing::leftText(cr, "Airplane", {x, 0, 60, box.height}, kBarStyle) + kItemGap;
+  }
+  drawing::leftText(cr, bar.carrier, {x, 0, std::max(0.0, 100 - x), box.height}, kBarStyle);
+
+  constexpr Rect kClock{100, 0, 120, layout::kStatusBarHeight};
+  drawing::centredText(cr, bar.clock, kClock, kBarStyle);
+  battery(cr);
+
+  // Items fill the bar leftwards from the battery, the first added leftmost.
+  double right = layout::kStatusItemsRight;
+  std::vector<std::pair<Surface, Rect>> shown;
+  for (auto item = bar.items.rbegin(); item != bar.items.rend(); ++item) {
+    if (item->find('/') != std::string::npos) continue;  // a name, never a path
+    Surface image = springBoardImage("Default_" + *item + ".png", "the item is left out", notes);
+    if (!image) continue;
+    Rect at = fitted(image.get(), 0, layout::kStatusImageMaxWidth);
+    if (right - at.width < kClock.right()) {
+      std::fprintf(notes, "springboard: no room in the status bar for %s and the items before it\n", item->c_str());
+      break;
+    }
+    at.x = right - at.width;
+    right = at.x - kItemGap;
+    drawing::image(cr, image.get(), at);
+  }
+}
+
+double tilt(std::size_t index) { return index % 2 ? -layout::kEditTiltDegrees : layout::kEditTiltDegrees; }
+
+}  // namespace
+
+Surface drawScreen(const Screen& screen, const AppCatalog& apps, std::FILE* notes) {
+  Surface picture(cairo_image_surface_create(CAIRO_FORMAT_RGB24, layout::kPixelWidth, layout::kPixelHeight));
+  cairo_t* cr = cairo_create(picture.get());
+  cairo_scale(cr, layout::kScale, layout::kScale);
+  if (std::optional<std::string> problem = drawing::fontProblem()) std::fprintf(notes, "springboard: %s\n", problem->c_str());
+
+  wallpaper(cr);
+  dock(cr, notes);
+  IconArt art(apps, notes);
+  auto decorate = [&](const HomeIcon& icon, std::size_t index) {
+    return IconArt::Decoration{IconArt::badgeFor(screen.badges, icon), screen.editing,
+                               screen.editing ? tilt(index) : 0};
+  };
+  for (std::size_t i = 0; i < screen.page.icons.size(); ++i)
+    art.draw(cr, screen.page.icons[i], layout::pageIcon(i), decorate(screen.page.icons[i], i));
+  for (std::size_t i = 0; i < screen.page.dock.size(); ++i)
+    art.draw(cr, screen.page.dock[i], layout::dockIcon(i), decorate(screen.page.dock[i], i + 1));
+  pageDots(cr, screen.page.pageCount, screen.pageNumber);
+  statusBar(cr, screen.statusBar, notes);
+
+  cairo_destroy(cr);
+  cairo_surface_flush(picture.get());
+  return picture;
+}
+
+namespace {
+
+cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int length) {
+  int fd = *static_cast<int*>(closure);
+  while (length > 0) {
+    ssize_t n = write(fd, data, length);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return CAIRO_STATUS_WRITE_ERROR;
+    data += n;
+    length -= unsigned(n);
+  }
+  return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+bool writePng(cairo_surface_t* picture, const std::string& hostFile, std::string& why) {
+  std::filesystem::path target(hostFile);
+  std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  int fd = mkstemp(temporary.data());
+  if (fd < 0) {
+    why = std::strerror(errno);
+    return false;
+  }
+  mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+  errno = 0;
+  cairo_status_t status = cairo_surface_write_to_png_stream(picture, writeChunk, &fd);
+  int error = status == CAIRO_STATUS_SUCCESS ? 0 : errno ? errno : EIO;
+  if (close(fd) != 0 && !error) error = errno;
+  if (!error && std::rename(temporary.c_str(), hostFile.c_str()) != 0) error = errno;
+  if (error) {
+    unlink(temporary.c_str());
+    why = std::strerror(error);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace springboard
