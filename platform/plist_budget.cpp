@@ -119,6 +119,7 @@ class BinaryScan {
       if (!o) return kNotAList;
       values[index] = 1;
       if (!isContainer(o->kind)) {
+        if (o->kind == kString && holdsNul(*o)) cutAtNul_ = true;
         state[index] = State::done;
         return std::nullopt;
       }
@@ -158,6 +159,11 @@ class BinaryScan {
     return std::nullopt;
   }
 
+
+ public:
+  bool cutAtNul_ = false;
+
+ private:
   const unsigned char* data_;
   std::size_t size_;
   const unsigned char* table_ = nullptr;
@@ -206,8 +212,13 @@ std::optional<std::string> xmlProblem(std::string_view xml) {
 
 }  // namespace
 
-std::optional<std::string> budgetProblem(std::string_view bytes) {
-  if (bytes.starts_with("bplist")) return BinaryScan(bytes).problem();
+std::optional<std::string> budgetProblem(std::string_view bytes, bool* cutAtNul) {
+  if (bytes.starts_with("bplist")) {
+    BinaryScan scan(bytes);
+    auto problem = scan.problem();
+    if (cutAtNul) *cutAtNul = scan.cutAtNul_;
+    return problem;
+  }
   return xmlProblem(bytes);
 }
 

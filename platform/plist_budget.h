@@ -19,6 +19,9 @@ namespace platform::plist {
 // refers to itself; a dictionary key holding a NUL character (the parser cannot
 // hand such a key back); a NUL byte in XML, which XML never holds. Bytes that
 // are not a property list pass: the parser refuses them itself.
-std::optional<std::string> budgetProblem(std::string_view bytes);
+// *cutAtNul, when given, is set when a binary list holds 8-bit text with a
+// NUL inside: the parser keeps such text only up to the NUL, so the tree is
+// not the file.
+std::optional<std::string> budgetProblem(std::string_view bytes, bool* cutAtNul = nullptr);
 
 }  // namespace platform::plist

@@ -13,6 +13,7 @@ namespace platform::plist {
 struct Document::Tree {
   Node root;
   bool binary;
+  bool cutAtNul;  // the parser kept some text only up to a NUL
 };
 
 Document::Document(std::unique_ptr<Tree> tree) : tree_(std::move(tree)) {}
@@ -23,14 +24,15 @@ Document::~Document() = default;
 std::optional<Document> Document::read(std::string_view devicePath, std::string* why) {
   auto bytes = readFileBytes(hostPath(devicePath).string(), why);
   if (!bytes) return std::nullopt;
-  Node root = parseTree(*bytes, why);
+  bool cutAtNul = false;
+  Node root = parseTree(*bytes, why, &cutAtNul);
   if (!root) return std::nullopt;
   if (plist_get_node_type(root.get()) != PLIST_DICT) {
     if (why) *why = "not a dictionary";
     return std::nullopt;
   }
   bool binary = plist_is_binary(bytes->data(), static_cast<uint32_t>(bytes->size()));
-  return Document(std::make_unique<Tree>(Tree{std::move(root), binary}));
+  return Document(std::make_unique<Tree>(Tree{std::move(root), binary, cutAtNul}));
 }
 
 Dictionary Document::entries() const {
@@ -64,8 +66,6 @@ std::optional<std::string> unkeepable(plist_t node, bool binary) {
       const char* s = plist_get_string_ptr(node, &length);
       std::string_view text(s ? s : "", s ? length : 0);
       if (!binary && holdsControlXmlCannotCarry(text)) return "it holds text with a control character that XML cannot carry";
-      if (binary && text.find('\0') != std::string_view::npos && isAscii(text))
-        return "it holds text with a NUL character that would be cut short";
       return std::nullopt;
     }
     case PLIST_REAL: {
@@ -105,7 +105,12 @@ std::optional<std::string> unkeepable(plist_t node, bool binary) {
 
 }  // namespace
 
-std::optional<std::string> Document::whyNotRewritable() const { return unkeepable(tree_->root.get(), tree_->binary); }
+std::optional<std::string> Document::whyNotRewritable() const {
+  // Reported even when the text is under the key being replaced: the tree
+  // cannot tell which text it was.
+  if (tree_->cutAtNul) return "it holds text with a NUL character, which would be cut short";
+  return unkeepable(tree_->root.get(), tree_->binary);
+}
 
 WriteResult Document::write(std::string_view devicePath, std::optional<Owner> owner) const {
   char* bytes = nullptr;  // libplist leaves it alone unless it starts as NULL

@@ -33,8 +33,8 @@ class Document {
 
   // Why the file, as it now stands, cannot be written back without changing
   // a value, or nothing: in XML, text with a control character XML cannot
-  // carry, or a real -0 (written as 0); in binary, ASCII text with a NUL
-  // (written cut short at the NUL).
+  // carry, or a real -0 (written as 0); in binary, 8-bit text with a NUL
+  // (which the parser keeps only up to the NUL).
   std::optional<std::string> whyNotRewritable() const;
   // Writes the file back in the format it was read in, as write() does.
   WriteResult write(std::string_view devicePath, std::optional<Owner> owner) const;

@@ -10,13 +10,13 @@
 
 namespace platform::plist {
 
-Node parseTree(std::string_view bytes, std::string* why) {
+Node parseTree(std::string_view bytes, std::string* why, bool* cutAtNul) {
   auto refuse = [&](std::string reason) {
     if (why) *why = std::move(reason);
     return Node(nullptr, plist_free);
   };
   if (bytes.empty() || bytes.size() > UINT32_MAX) return refuse("not a property list");
-  if (auto problem = budgetProblem(bytes)) return refuse(std::move(*problem));
+  if (auto problem = budgetProblem(bytes, cutAtNul)) return refuse(std::move(*problem));
   plist_t root = nullptr;  // libplist leaves it alone unless it starts as NULL
   plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
   if (!root) return refuse("not a property list");

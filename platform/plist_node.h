@@ -18,8 +18,8 @@ using Node = std::unique_ptr<void, decltype(&plist_free)>;
 
 // The one way bytes become a tree: the budget is checked on the bytes first,
 // then libplist parses them. Null, with the reason in *why, when they are
-// beyond a budget or not a property list.
-Node parseTree(std::string_view bytes, std::string* why);
+// beyond a budget or not a property list. *cutAtNul as for budgetProblem.
+Node parseTree(std::string_view bytes, std::string* why, bool* cutAtNul = nullptr);
 
 // The value of a tree from parseTree (so no deeper than kMaxDepth, the depth
 // that bounds this recursion), taking strings with their length so a NUL
