@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "platform/plist.h"
+#include "tests/homeprefs/preferences_file.h"
 #include "tests/support/device.h"
 
 namespace fs = std::filesystem;
@@ -17,7 +18,8 @@ using platform::plist::Value;
 
 namespace {
 
-const std::string kPrefs = "/private/var/mobile/Library/Preferences/com.apple.springboard.plist";
+using homeprefs_test::kPrefs;
+using homeprefs_test::ownerWarning;
 const std::string kGraphicsServices = "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices";
 
 const std::string kUsageBody =
@@ -89,9 +91,6 @@ class HomeprefsTest : public ::testing::Test {
     Dictionary d = originalEntries;
     d.set(key, std::move(value));
     return d;
-  }
-  std::string ownerWarning() const {
-    return getuid() == 0 ? "" : "homeprefs: cannot give " + kPrefs + " to user 501 and group 501\n";
   }
 
   e2e::TemporaryDevice device;

@@ -18,16 +18,17 @@
 
 #include "platform/plist.h"
 #include "tests/support/binary_plist.h"
+#include "tests/homeprefs/preferences_file.h"
 #include "tests/support/device.h"
 
 namespace fs = std::filesystem;
-using platform::plist::Array;
-using platform::plist::Dictionary;
-using platform::plist::Value;
+using Dictionary = platform::plist::Dictionary;
+using Value = platform::plist::Value;
 
 namespace {
 
-const std::string kPrefs = "/private/var/mobile/Library/Preferences/com.apple.springboard.plist";
+using homeprefs_test::kPrefs;
+using homeprefs_test::ownerWarning;
 
 class HomeprefsHostileTest : public ::testing::Test {
  protected:
@@ -47,9 +48,6 @@ class HomeprefsHostileTest : public ::testing::Test {
   std::size_t filesBesideThePreferences() const {
     return static_cast<std::size_t>(
         std::distance(fs::directory_iterator(prefs().parent_path()), fs::directory_iterator()));
-  }
-  std::string ownerWarning() const {
-    return getuid() == 0 ? "" : "homeprefs: cannot give " + kPrefs + " to user 501 and group 501\n";
   }
 
   e2e::TemporaryDevice device;
@@ -263,7 +261,7 @@ TEST_F(HomeprefsHostileTest, KilledAtAnyMomentTheFileStaysWhole) {
     std::string key = "SBKey" + std::to_string(i);
     if (i % 3 == 0) original.set(key, Value(i));
     else if (i % 3 == 1) original.set(key, Value("com.example.value" + std::to_string(i)));
-    else original.set(key, Value(Array{Value(i * 0.5), Value(true)}));
+    else original.set(key, Value(platform::plist::Array{Value(i * 0.5), Value(true)}));
   }
   ASSERT_EQ(platform::plist::write(kPrefs, Value(original)), platform::plist::WriteResult::written);
 
