@@ -225,6 +225,7 @@ TEST_F(HomeprefsTest, WithoutAReadableDictionaryNothingIsWrittenOrAnnounced) {
     }
     auto shown = homeprefs({"SBAutoLockTime"});
     EXPECT_EQ(shown.out, "Key SBAutoLockTime not found\n");
+    EXPECT_EQ(shown.err, cannotRead + c.reason + "\n");
     EXPECT_EQ(shown.status, 0);
     auto listed = homeprefs({"-l"});
     EXPECT_EQ(listed.out, "");

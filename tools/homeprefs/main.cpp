@@ -26,8 +26,12 @@ namespace {
   std::exit(0);
 }
 
+// An unreadable file has no keys; why it could not be read goes to standard
+// error, beside the usual answer.
 [[noreturn]] void showKey(const char* key) {
-  std::optional<Document> preferences = loadPreferences(nullptr);
+  std::string why;
+  std::optional<Document> preferences = loadPreferences(&why);
+  if (!preferences) warnx("cannot read %s: %s", kPreferencesPath, why.c_str());
   std::optional<platform::plist::Value> value = preferences ? preferences->find(key) : std::nullopt;
   if (value)
     std::printf("%s is set to %s\n", key, description(*value).c_str());
