@@ -153,8 +153,9 @@ enum class WriteResult {
 // file in the same folder, given its owner when one is named and the mode of
 // the file it replaces (a new file's mode comes from the umask), then renamed
 // over the old one, so no one ever sees a half-written or wrongly owned file.
-// A value nested deeper than kMaxDepth, or holding a string or key with a
-// control character XML cannot carry, is not written: failed.
+// A value nested deeper than kMaxDepth, holding a string or key with a control
+// character XML cannot carry, or a date more than 68 years from 2001 (libplist
+// makes dates from 32-bit seconds), is not written: failed.
 WriteResult write(std::string_view devicePath, const Value& value, std::optional<Owner> owner = {});
 
 // An exclusive lock on the folder of a device path, held while the object

@@ -110,6 +110,22 @@ TEST(PlistBudget, TextWithANulIsReadWhole) {
   EXPECT_EQ(*utf16->get<Dictionary>()->find("s"), Value(std::string("x\0\xc3\xa9", 4)));
 }
 
+TEST(PlistDates, DatesFarFrom2001AreReadWholeAndNeverWrittenWrong) {
+  struct Case {
+    double seconds;
+    const char* text;
+  };
+  for (const Case& c : {Case{-3187296000.0, "1900-01-01 00:00:00 +0000"}, Case{3155760000.5, "2101-01-02 00:00:00 +0000"},
+                        Case{-1e10, "1684-02-11 06:13:20 +0000"}}) {
+    BinaryPlist b;
+    auto read = parse(b.bytes(b.date(c.seconds)));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, Value(Date{c.seconds}));
+    EXPECT_EQ(description(*read), c.text);
+    EXPECT_EQ(toXml(*read), "") << "libplist would make it 32-bit seconds";
+  }
+}
+
 TEST(PlistBudget, TheWriterRefusesWhatTheReaderWould) {
   auto nested = [](std::size_t depth) {
     Value v(1);

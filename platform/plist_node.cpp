@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform/plist_budget.h"
@@ -22,6 +23,28 @@ Node parseTree(std::string_view bytes, std::string* why, bool* cutAtNul) {
   if (!root) return refuse("not a property list");
   return Node(root, plist_free);
 }
+
+namespace {
+
+// plist_get_date_val gives the seconds in 32 bits, stuck at their limits for a
+// date more than 68 years from 2001; the binary form of the date on its own
+// carries the whole value: "bplist00", then the date object, 0x33 and the
+// seconds as a big-endian double.
+double wholeDate(plist_t node) {
+  Node date(plist_copy(node), plist_free);
+  char* bytes = nullptr;  // libplist leaves it alone unless it starts as NULL
+  uint32_t length = 0;
+  plist_to_bin(date.get(), &bytes, &length);
+  std::uint64_t bits = 0;
+  if (bytes && length >= 17 && static_cast<unsigned char>(bytes[8]) == 0x33)
+    for (int i = 9; i < 17; ++i) bits = bits << 8 | static_cast<unsigned char>(bytes[i]);
+  plist_to_bin_free(bytes);
+  double seconds = 0;
+  std::memcpy(&seconds, &bits, sizeof seconds);
+  return seconds;
+}
+
+}  // namespace
 
 std::optional<Value> fromNode(plist_t node) {
   switch (plist_get_node_type(node)) {
@@ -60,6 +83,7 @@ std::optional<Value> fromNode(plist_t node) {
     case PLIST_DATE: {
       int32_t sec = 0, usec = 0;
       plist_get_date_val(node, &sec, &usec);
+      if (sec == INT32_MIN || sec == INT32_MAX) return Value(Date{wholeDate(node)});
       return Value(Date{sec + usec / 1e6});
     }
     case PLIST_ARRAY: {
@@ -144,6 +168,9 @@ std::optional<std::string> whyUnwritable(const Value& value) {
     auto [v, depth] = pending.back();
     pending.pop_back();
     if (auto string = v->get<std::string>(); string && holdsControlXmlCannotCarry(*string)) return control;
+    // libplist takes a new date's seconds in 32 bits.
+    if (auto date = v->get<Date>(); date && !(date->secondsSince2001 >= INT32_MIN && date->secondsSince2001 < INT32_MAX))
+      return std::string("holds a date more than 68 years from 2001");
     if ((v->is<Array>() || v->is<Dictionary>()) && depth > kMaxDepth)
       return "nested deeper than " + std::to_string(kMaxDepth) + " levels";
     if (auto array = v->get<Array>())

@@ -29,8 +29,9 @@ std::optional<Value> fromNode(plist_t node);
 plist_t toNode(const Value& value);
 
 // Why a value must not be written, or nothing: arrays and dictionaries nested
-// deeper than kMaxDepth, or a string or key holding a control character that
-// XML cannot carry. Worked out without recursion, since such a value may be as
+// deeper than kMaxDepth, a string or key holding a control character that XML
+// cannot carry, or a date that libplist cannot make (more than 68 years from
+// 2001). Worked out without recursion, since such a value may be as
 // deep as memory allows.
 std::optional<std::string> whyUnwritable(const Value& value);
 
