@@ -1,21 +1,12 @@
 #include "platform/plist.h"
 
-#include <plist/plist.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_map>
 
-#include "platform/device_path.h"
+#include "platform/plist_node.h"
 
 namespace platform::plist {
 
@@ -94,12 +85,20 @@ const std::vector<DictionaryEntry>& Dictionary::entries() const { return entries
 
 namespace {
 
-// Numbers compare by value across integers and reals, as collections do.
-std::optional<double> numberOf(const Value& v) {
-  if (auto i = v.get<std::int64_t>()) return static_cast<double>(*i);
+// Integers and reals compare by exact value, as collections compare numbers:
+// an integer equals a real only when the real is exactly that integer, so
+// 2^53 + 1 does not equal the real 2^53 that it would round to.
+std::optional<double> realOf(const Value& v) {
   if (auto d = v.get<double>()) return *d;
   if (auto f = v.get<float>()) return static_cast<double>(*f);
   return std::nullopt;
+}
+
+// The integer a real is exactly, if it is one within the 64-bit range.
+std::optional<std::int64_t> integerOf(double d) {
+  // -2^63 is a double exactly; 2^63 is the first double beyond the range.
+  if (!(d >= -9223372036854775808.0 && d < 9223372036854775808.0) || std::trunc(d) != d) return std::nullopt;
+  return static_cast<std::int64_t>(d);
 }
 
 std::size_t mix(std::size_t seed, std::size_t h) { return seed ^ (h + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2)); }
@@ -116,9 +115,13 @@ bool operator==(const Dictionary& a, const Dictionary& b) {
 }
 
 bool operator==(const Value& a, const Value& b) {
-  if (a.is<std::int64_t>() && b.is<std::int64_t>()) return *a.get<std::int64_t>() == *b.get<std::int64_t>();
-  auto na = numberOf(a), nb = numberOf(b);
-  if (na || nb) return na && nb && *na == *nb;
+  const std::int64_t *ia = a.get<std::int64_t>(), *ib = b.get<std::int64_t>();
+  auto ra = realOf(a), rb = realOf(b);
+  if (ia && ib) return *ia == *ib;
+  if (ra && rb) return *ra == *rb;
+  if (ia && rb) return integerOf(*rb) == *ia;
+  if (ra && ib) return integerOf(*ra) == *ib;
+  if (ia || ib || ra || rb) return false;
   return a.storage() == b.storage();
 }
 
@@ -130,11 +133,15 @@ std::size_t hashValue(const Value& value) {
           return v ? 0x51 : 0x50;
         } else if constexpr (std::is_same_v<T, std::int64_t> || std::is_same_v<T, double> ||
                              std::is_same_v<T, float>) {
-          // Integral reals hash like the integer they equal.
-          double d = static_cast<double>(v);
-          if (std::is_same_v<T, std::int64_t> || (std::trunc(d) == d && std::fabs(d) < 9.2e18))
-            return std::hash<std::int64_t>{}(static_cast<std::int64_t>(v));
-          return std::hash<double>{}(d);
+          // A real that is exactly an integer hashes like that integer (0.0
+          // and -0.0 both like 0); any other real equals no integer.
+          if constexpr (std::is_same_v<T, std::int64_t>) {
+            return std::hash<std::int64_t>{}(v);
+          } else {
+            double d = static_cast<double>(v);
+            if (auto i = integerOf(d)) return std::hash<std::int64_t>{}(*i);
+            return std::hash<double>{}(d);
+          }
         } else if constexpr (std::is_same_v<T, std::string>) {
           return std::hash<std::string>{}(v);
         } else if constexpr (std::is_same_v<T, Data>) {
@@ -158,142 +165,16 @@ std::size_t hashValue(const Value& value) {
       value.storage());
 }
 
-// --- Conversion to and from libplist -------------------------------------------
+// --- Parsing and the XML form ------------------------------------------------
 
-namespace {
-
-using Node = std::unique_ptr<void, decltype(&plist_free)>;
-
-std::optional<Value> fromNode(plist_t node) {
-  switch (plist_get_node_type(node)) {
-    case PLIST_BOOLEAN: {
-      uint8_t b = 0;
-      plist_get_bool_val(node, &b);
-      return Value(b != 0);
-    }
-    case PLIST_UINT: {
-      uint64_t u = 0;
-      plist_get_uint_val(node, &u);
-      return Value(static_cast<std::int64_t>(u));  // stored unsigned, meant signed
-    }
-    case PLIST_UID: {
-      uint64_t u = 0;
-      plist_get_uid_val(node, &u);
-      return Value(static_cast<std::int64_t>(u));
-    }
-    case PLIST_REAL: {
-      double d = 0;
-      plist_get_real_val(node, &d);
-      return Value(d);
-    }
-    case PLIST_STRING:
-    case PLIST_KEY: {
-      char* s = nullptr;
-      if (plist_get_node_type(node) == PLIST_STRING)
-        plist_get_string_val(node, &s);
-      else
-        plist_get_key_val(node, &s);
-      std::string text = s ? s : "";
-      free(s);
-      return Value(std::move(text));
-    }
-    case PLIST_DATA: {
-      char* bytes = nullptr;
-      uint64_t length = 0;
-      plist_get_data_val(node, &bytes, &length);
-      Data data(bytes, bytes + length);
-      free(bytes);
-      return Value(std::move(data));
-    }
-    case PLIST_DATE: {
-      int32_t sec = 0, usec = 0;
-      plist_get_date_val(node, &sec, &usec);
-      return Value(Date{sec + usec / 1e6});
-    }
-    case PLIST_ARRAY: {
-      Array array;
-      uint32_t count = plist_array_get_size(node);
-      array.reserve(count);
-      for (uint32_t i = 0; i < count; ++i) {
-        auto element = fromNode(plist_array_get_item(node, i));
-        if (!element) return std::nullopt;
-        array.push_back(std::move(*element));
-      }
-      return Value(std::move(array));
-    }
-    case PLIST_DICT: {
-      Dictionary dictionary;
-      plist_dict_iter it = nullptr;
-      plist_dict_new_iter(node, &it);
-      for (;;) {
-        char* key = nullptr;
-        plist_t item = nullptr;
-        plist_dict_next_item(node, it, &key, &item);
-        if (!item) {
-          free(key);
-          break;
-        }
-        auto element = fromNode(item);
-        std::string name = key ? key : "";
-        free(key);
-        if (!element) {
-          free(it);
-          return std::nullopt;
-        }
-        dictionary.set(name, std::move(*element));
-      }
-      free(it);
-      return Value(std::move(dictionary));
-    }
-    default:
-      return std::nullopt;
-  }
-}
-
-plist_t toNode(const Value& value) {
-  return std::visit(
-      [](const auto& v) -> plist_t {
-        using T = std::decay_t<decltype(v)>;
-        if constexpr (std::is_same_v<T, bool>) {
-          return plist_new_bool(v);
-        } else if constexpr (std::is_same_v<T, std::int64_t>) {
-          return plist_new_uint(static_cast<uint64_t>(v));
-        } else if constexpr (std::is_same_v<T, double> || std::is_same_v<T, float>) {
-          return plist_new_real(static_cast<double>(v));
-        } else if constexpr (std::is_same_v<T, std::string>) {
-          return plist_new_string(v.c_str());
-        } else if constexpr (std::is_same_v<T, Data>) {
-          return plist_new_data(reinterpret_cast<const char*>(v.data()), v.size());
-        } else if constexpr (std::is_same_v<T, Date>) {
-          double whole = std::floor(v.secondsSince2001);
-          return plist_new_date(static_cast<int32_t>(whole),
-                                static_cast<int32_t>(std::lround((v.secondsSince2001 - whole) * 1e6)));
-        } else if constexpr (std::is_same_v<T, Array>) {
-          plist_t array = plist_new_array();
-          for (const auto& element : v) plist_array_append_item(array, toNode(element));
-          return array;
-        } else {
-          static_assert(std::is_same_v<T, Dictionary>);
-          plist_t dict = plist_new_dict();
-          for (const auto& entry : v.entries()) plist_dict_set_item(dict, entry.key.c_str(), toNode(entry.value));
-          return dict;
-        }
-      },
-      value.storage());
-}
-
-}  // namespace
-
-std::optional<Value> parse(std::string_view bytes) {
-  if (bytes.empty() || bytes.size() > UINT32_MAX) return std::nullopt;
-  plist_t root = nullptr;  // libplist leaves it alone unless it starts as NULL
-  plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
+std::optional<Value> parse(std::string_view bytes, std::string* why) {
+  Node root = parseTree(bytes, why);
   if (!root) return std::nullopt;
-  Node owner(root, plist_free);
-  return fromNode(root);
+  return fromNode(root.get());
 }
 
 std::string toXml(const Value& value) {
+  if (whyUnwritable(value)) return {};
   Node root(toNode(value), plist_free);
   char* xml = nullptr;
   uint32_t length = 0;
@@ -301,50 +182,6 @@ std::string toXml(const Value& value) {
   std::string text = xml ? std::string(xml, length) : std::string();
   plist_to_xml_free(xml);
   return text;
-}
-
-// --- Files ----------------------------------------------------------------------
-
-std::optional<Value> read(std::string_view devicePath) {
-  std::ifstream in(hostPath(devicePath), std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return parse(bytes.view());
-}
-
-std::optional<Dictionary> readDictionary(std::string_view devicePath) {
-  auto value = read(devicePath);
-  if (!value || !value->is<Dictionary>()) return std::nullopt;
-  return std::move(*value->get<Dictionary>());
-}
-
-WriteResult write(std::string_view devicePath, const Value& value, std::optional<Owner> owner) {
-  std::string target = hostPath(devicePath).string();
-  std::string xml = toXml(value);
-  std::string temporary = target + ".XXXXXX";
-  int fd = mkstemp(temporary.data());
-  if (fd < 0) return WriteResult::failed;
-  mode_t mask = umask(0);
-  umask(mask);
-  bool ok = fchmod(fd, 0666 & ~mask) == 0;
-  for (std::size_t done = 0; ok && done < xml.size();) {
-    ssize_t n = ::write(fd, xml.data() + done, xml.size() - done);
-    if (n < 0) ok = false;
-    else done += static_cast<std::size_t>(n);
-  }
-  // The owner goes on the new file, never on the path afterwards: a link
-  // swapped in at the path in between would hand that link's target over.
-  bool owned = !owner || fchown(fd, owner->user, owner->group) == 0;
-  ok = (fsync(fd) == 0) && ok;
-  ok = (::close(fd) == 0) && ok;
-  if (ok) ok = std::rename(temporary.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    unlink(temporary.c_str());
-    return WriteResult::failed;
-  }
-  return owned ? WriteResult::written : WriteResult::writtenWithoutOwner;
 }
 
 }  // namespace platform::plist

@@ -109,16 +109,34 @@ struct Hash {
   std::size_t operator()(const Value& value) const { return hashValue(value); }
 };
 
-// Parses XML or binary property-list bytes; nothing when they are not one.
-std::optional<Value> parse(std::string_view bytes);
-// The XML form of a value, as written to files.
+// Arrays and dictionaries nested deeper than this are refused. Real files nest
+// a few levels (an icon state's folders about eight); 512 leaves ample room and
+// keeps every walk over a tree, the parser's own included, far from the stack's
+// end.
+inline constexpr std::size_t kMaxDepth = 512;
+
+// Parses XML or binary property-list bytes; nothing when they are not one or
+// are beyond a budget (nested deeper than kMaxDepth, shared references that
+// expand beyond the file's size: see plist_budget.h). *why, when given, then
+// says which, as a short phrase such as "not a property list".
+std::optional<Value> parse(std::string_view bytes, std::string* why = nullptr);
+// The XML form of a value, as written to files; empty for a value that write
+// refuses.
 std::string toXml(const Value& value);
 
+// Files larger than this are not read: 8 MiB is over ten times the largest
+// file the kit meets (a preferences file of 10,000 keys is 0.6 MB), and it
+// bounds the memory a read can take, since no file may expand to more values
+// than it has bytes.
+inline constexpr std::size_t kMaxFileSize = 8 * 1024 * 1024;
+
 // Reads the property list at a device path; nothing when the file is missing,
-// unreadable or not a property list.
-std::optional<Value> read(std::string_view devicePath);
-// As read, but only when the top level is a dictionary.
-std::optional<Dictionary> readDictionary(std::string_view devicePath);
+// unreadable, not a regular file (a FIFO or a device is never waited on),
+// larger than kMaxFileSize, not a property list or beyond a budget. *why, when
+// given, then says which ("No such file or directory", "not a regular file").
+std::optional<Value> read(std::string_view devicePath, std::string* why = nullptr);
+// As read, but only when the top level is a dictionary ("not a dictionary").
+std::optional<Dictionary> readDictionary(std::string_view devicePath, std::string* why = nullptr);
 
 struct Owner {
   uid_t user;
@@ -132,9 +150,36 @@ enum class WriteResult {
   failed,
 };
 // Writes the value as an XML property list to a device path, atomically: a new
-// file in the same folder, given its owner when one is named, then renamed over
-// the old one, so no one ever sees a half-written or wrongly owned file.
+// file in the same folder, given its owner when one is named and the mode of
+// the file it replaces (a new file's mode comes from the umask), then renamed
+// over the old one, so no one ever sees a half-written or wrongly owned file.
+// A value nested deeper than kMaxDepth, holding a string or key with a control
+// character XML cannot carry, or a date more than 68 years from 2001 (libplist
+// makes dates from 32-bit seconds), is not written: failed.
 WriteResult write(std::string_view devicePath, const Value& value, std::optional<Owner> owner = {});
+
+// An exclusive lock on the folder of a device path, held while the object
+// lives: writers of a file who all take it see the file as the last of them
+// left it. The folder rather than the file, because every write renames a new
+// file over the old one and a lock on the old one would go with it.
+class FolderLock {
+ public:
+  // Waits for the lock; nothing when the folder cannot be opened.
+  static std::optional<FolderLock> acquire(std::string_view devicePath);
+  FolderLock(FolderLock&& other) noexcept;
+  FolderLock& operator=(FolderLock&&) = delete;
+  ~FolderLock();
+
+ private:
+  explicit FolderLock(int fd) : fd_(fd) {}
+  int fd_;
+};
+
+// Removes the temporary files that writes of this device path left behind
+// when they were killed before their rename. Call it only under the lock that
+// every writer of the path holds: otherwise another writer's file in progress
+// would go too.
+void removeLeftoverTemporaries(std::string_view devicePath);
 
 // A readable, deterministic text form: strings as they are at the top level,
 // collections in the OpenStep style with dictionary keys sorted and strings

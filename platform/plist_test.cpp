@@ -8,7 +8,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
+#include <cmath>
+#include <climits>
 
 namespace fs = std::filesystem;
 using namespace platform::plist;
@@ -50,6 +53,39 @@ TEST(PlistValue, NumbersCompareByValueAndHashAlike) {
   EXPECT_FALSE(Value(1) == Value(true)) << "booleans are not numbers";
   EXPECT_FALSE(Value("3") == Value(3));
   EXPECT_FALSE(Value(Data{}) == Value(""));
+}
+
+TEST(PlistValue, IntegersEqualRealsOnlyWhenExactlyTheSameAndEqualValuesHashAlike) {
+  const double nan = std::nan("");
+  struct Case {
+    Value a, b;
+    bool equal;
+  };
+  const Case cases[] = {
+      {Value(std::int64_t{9007199254740993}), Value(9007199254740992.0), false},  // 2^53 + 1 rounds to 2^53
+      {Value(std::int64_t{9007199254740992}), Value(9007199254740992.0), true},
+      {Value(std::int64_t{9007199254740991}), Value(9007199254740992.0), false},
+      {Value(0), Value(-0.0), true},
+      {Value(0.0), Value(-0.0), true},
+      {Value(0), Value(-0.0f), true},
+      {Value(nan), Value(nan), false},
+      {Value(0), Value(nan), false},
+      {Value(INT64_MIN), Value(-9223372036854775808.0), true},
+      {Value(INT64_MAX), Value(9223372036854775808.0), false},  // 2^63, just beyond the integers
+      {Value(INT64_MIN), Value(9223372036854775808.0), false},
+      {Value(16777217), Value(16777216.0f), false},
+      {Value(3), Value(3.0f), true},
+      {Value(2.5f), Value(2.5), true},
+      {Value(0.1f), Value(0.1), false},
+      {Value(1), Value(true), false},
+      {Value(1.0), Value(true), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(description(c.a) + " and " + description(c.b));
+    EXPECT_EQ(c.a == c.b, c.equal);
+    EXPECT_EQ(c.b == c.a, c.equal);
+    if (c.equal) EXPECT_EQ(hashValue(c.a), hashValue(c.b));
+  }
 }
 
 TEST(PlistValue, DictionarySetReplacesInPlaceAndEraseReports) {
@@ -223,6 +259,41 @@ TEST_F(PlistFileTest, TheOwnerIsSetOnTheNewFileBeforeItReplacesTheOld) {
     EXPECT_EQ(result, WriteResult::writtenWithoutOwner);
     EXPECT_EQ(linkAfter.st_uid, getuid());
   }
+}
+
+TEST_F(PlistFileTest, OnlyRegularFilesWithinTheCapAreReadAndNothingWaits) {
+  ASSERT_EQ(write("/prefs/a.plist", sample()), WriteResult::written);
+  ASSERT_EQ(mkfifo((root_ / "prefs/fifo.plist").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", root_ / "prefs/zero.plist");
+  fs::create_symlink(root_ / "prefs/a.plist", root_ / "prefs/link.plist");
+  std::ofstream(root_ / "prefs/huge.plist") << std::string(kMaxFileSize + 1, ' ');
+  struct Case {
+    const char* path;
+    std::string reason;
+  };
+  for (const Case& c : {Case{"/prefs/fifo.plist", "not a regular file"}, Case{"/prefs/zero.plist", "not a regular file"},
+                        Case{"/prefs", "not a regular file"}, Case{"/prefs/huge.plist", "larger than 8 MiB"},
+                        Case{"/prefs/none.plist", "No such file or directory"}}) {
+    std::string why;
+    EXPECT_FALSE(read(c.path, &why)) << c.path;
+    EXPECT_EQ(why, c.reason) << c.path;
+  }
+  EXPECT_EQ(read("/prefs/link.plist"), sample()) << "a link to a regular file is followed";
+}
+
+TEST_F(PlistFileTest, AReplacedFileKeepsItsModeAndLeftoverTemporariesGo) {
+  ASSERT_EQ(write("/prefs/a.plist", Value("old")), WriteResult::written);
+  fs::permissions(root_ / "prefs/a.plist", fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_EQ(write("/prefs/a.plist", Value("new")), WriteResult::written);
+  EXPECT_EQ(fs::status(root_ / "prefs/a.plist").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+  for (const char* name : {"a.plist.AbC123", "a.plist.zzzzzz", "a.plist.keep", "a.plist.AbC12", "b.plist.AbC123"})
+    std::ofstream(root_ / "prefs" / name) << "left";
+  fs::create_directory(root_ / "prefs/a.plist.Dir123");
+  removeLeftoverTemporaries("/prefs/a.plist");
+  std::set<std::string> left;
+  for (const auto& entry : fs::directory_iterator(root_ / "prefs")) left.insert(entry.path().filename());
+  EXPECT_EQ(left, (std::set<std::string>{"a.plist", "a.plist.keep", "a.plist.AbC12", "b.plist.AbC123", "a.plist.Dir123"}));
 }
 
 TEST_F(PlistFileTest, ReadingGivesNothingForMissingBrokenOrNonDictionaryFiles) {

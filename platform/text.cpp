@@ -64,6 +64,11 @@ bool isAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+bool holdsControlXmlCannotCarry(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](unsigned char c) { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; });
+}
+
 std::size_t utf8SequenceLength(std::string_view text, std::size_t& invalidLength) {
   auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   unsigned char lead = byte(0);

@@ -29,6 +29,10 @@ std::size_t utf16Length(std::string_view utf8);
 
 // True when every byte is 7-bit ASCII.
 bool isAscii(std::string_view text);
+// True when the text holds a control character that XML cannot carry in any
+// form (U+0000-U+0008, U+000B, U+000C, U+000E-U+001F), so a property-list file
+// holding it would not be XML.
+bool holdsControlXmlCannotCarry(std::string_view text);
 
 // The length in bytes of the well-formed UTF-8 character at the front of text
 // (not empty), or 0 when the front is ill-formed: an overlong form, a

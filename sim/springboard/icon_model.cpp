@@ -20,17 +20,19 @@ using platform::plist::Value;
 Value*& state(id model) { return variable<Value*>(model, "_state"); }
 
 // Replaces the model's state with what the file holds now: nothing when the
-// file is missing, and a warning too when it holds no dictionary.
+// file is missing, and a warning saying why too when it cannot be read as a
+// dictionary.
 void loadIconState(id model) {
   delete state(model);
   state(model) = nullptr;
-  if (std::optional<platform::plist::Dictionary> read = platform::plist::readDictionary(kIconStatePath)) {
+  std::string why;
+  if (std::optional<platform::plist::Dictionary> read = platform::plist::readDictionary(kIconStatePath, &why)) {
     state(model) = new Value(std::move(*read));
     return;
   }
   std::error_code error;
   if (std::filesystem::exists(platform::hostPath(kIconStatePath), error))
-    std::fprintf(stderr, "springboard: ignoring %s: not a property-list dictionary\n", kIconStatePath);
+    std::fprintf(stderr, "springboard: ignoring %s: %s\n", kIconStatePath, why.c_str());
 }
 
 const Value* iconState(id self, SEL) { return state(self); }

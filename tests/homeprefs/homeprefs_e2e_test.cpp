@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "platform/plist.h"
+#include "tests/homeprefs/preferences_file.h"
 #include "tests/support/device.h"
 
 namespace fs = std::filesystem;
@@ -17,7 +18,8 @@ using platform::plist::Value;
 
 namespace {
 
-const std::string kPrefs = "/private/var/mobile/Library/Preferences/com.apple.springboard.plist";
+using homeprefs_test::kPrefs;
+using homeprefs_test::ownerWarning;
 const std::string kGraphicsServices = "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices";
 
 const std::string kUsageBody =
@@ -89,9 +91,6 @@ class HomeprefsTest : public ::testing::Test {
     Dictionary d = originalEntries;
     d.set(key, std::move(value));
     return d;
-  }
-  std::string ownerWarning() const {
-    return getuid() == 0 ? "" : "homeprefs: cannot give " + kPrefs + " to user 501 and group 501\n";
   }
 
   e2e::TemporaryDevice device;
@@ -210,29 +209,34 @@ TEST_F(HomeprefsTest, RemovingTakesTheKeyOutAndAnAbsentKeyStillRewritesAndAnnoun
 }
 
 TEST_F(HomeprefsTest, WithoutAReadableDictionaryNothingIsWrittenOrAnnounced) {
-  const std::string cannotRead = "homeprefs: cannot read " + kPrefs + "\n";
-  for (std::string broken : {"", "<plist><dict><key>half", "<plist><array><string>a</string></array></plist>"}) {
-    { std::ofstream(device.host(kPrefs), std::ios::trunc) << broken; }
+  const std::string cannotRead = "homeprefs: cannot read " + kPrefs + ": ";
+  struct Case {
+    std::string content, reason;
+  };
+  for (const Case& c : {Case{"", "not a property list"}, Case{"<plist><dict><key>half", "not a property list"},
+                        Case{"<plist><array><string>a</string></array></plist>", "not a dictionary"}}) {
+    { std::ofstream(device.host(kPrefs), std::ios::trunc) << c.content; }
     SetUp();
     for (auto arguments : std::vector<std::vector<std::string>>{{"-i", "5", "SBAutoLockTime"}, {"-r", "SBAutoLockTime"}}) {
       auto r = homeprefs(arguments);
       EXPECT_EQ(r.out, "");
-      EXPECT_EQ(r.err, cannotRead);
+      EXPECT_EQ(r.err, cannotRead + c.reason + "\n");
       EXPECT_EQ(r.status, 1);
     }
     auto shown = homeprefs({"SBAutoLockTime"});
     EXPECT_EQ(shown.out, "Key SBAutoLockTime not found\n");
+    EXPECT_EQ(shown.err, cannotRead + c.reason + "\n");
     EXPECT_EQ(shown.status, 0);
     auto listed = homeprefs({"-l"});
     EXPECT_EQ(listed.out, "");
-    EXPECT_EQ(listed.err, cannotRead);
+    EXPECT_EQ(listed.err, cannotRead + c.reason + "\n");
     EXPECT_EQ(listed.status, 0);
     expectUntouched();
   }
 
   fs::remove(device.host(kPrefs));
   auto r = homeprefs({"-s", "x", "SBAutoLockTime"});
-  EXPECT_EQ(r.err, cannotRead);
+  EXPECT_EQ(r.err, cannotRead + "No such file or directory\n");
   EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(fs::exists(device.host(kPrefs)));
   EXPECT_TRUE(device.journal().empty());

@@ -2,6 +2,7 @@
 // extension loaded from the device root, and the same without it.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -176,10 +177,33 @@ TEST(LayoutKeeper, AnIconStateThatIsNoDictionaryIsNoState) {
 
   ASSERT_TRUE(result.exited) << "signal " << result.signal;
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, std::string("springboard: ignoring ") + kIconStatePath + ": not a property-list dictionary\n");
+  EXPECT_EQ(result.err, std::string("springboard: ignoring ") + kIconStatePath + ": not a dictionary\n");
   EXPECT_EQ(result.out, "no icon state\n");
   EXPECT_EQ(device.journal(), std::vector<std::string>{kDeleteIconState});
   EXPECT_FALSE(iconStateExists(device));
+}
+
+// A state nested 10,000 deep once became a rewritten file of hundreds of
+// megabytes; a FIFO once hung SpringBoard at start.
+TEST(LayoutKeeper, AnIconStateTheReaderRefusesIsNoStateAndSaysWhy) {
+  std::string deep = "<plist><dict><key>iconLists</key>";
+  for (int i = 0; i < 10000; ++i) deep += "<array>";
+  struct Case {
+    std::function<void(const std::filesystem::path&)> make;
+    std::string reason;
+  };
+  for (const Case& c : {Case{[&](const std::filesystem::path& p) { std::ofstream(p) << deep; }, "nested deeper than 512 levels"},
+                        Case{[](const std::filesystem::path& p) { mkfifo(p.c_str(), 0600); }, "not a regular file"}}) {
+    e2e::TemporaryDevice device;
+    std::filesystem::remove(device.host(kIconStatePath));
+    c.make(device.host(kIconStatePath));
+
+    e2e::Result result = runScript(device, "icon-state");
+
+    ASSERT_TRUE(result.exited) << "signal " << result.signal;
+    EXPECT_EQ(result.err, std::string("springboard: ignoring ") + kIconStatePath + ": " + c.reason + "\n");
+    EXPECT_EQ(result.out, "no icon state\n");
+  }
 }
 
 TEST(LayoutKeeper, TheSampleDevicesDuplicateMailIconIsRemoved) {

@@ -46,10 +46,35 @@ void setFloat(Request& request, const char* text) {
     setValue(request, Value(static_cast<float>(wide)));
 }
 
-// The -s and -a texts become strings only when they are 7-bit ASCII.
+// The text with each control character shown as \xHH, so that a message
+// quoting it cannot move the cursor or ring the bell.
+std::string visible(std::string_view text) {
+  std::string out;
+  for (unsigned char c : text) {
+    if (c >= 0x20 && c != 0x7f) {
+      out += static_cast<char>(c);
+      continue;
+    }
+    char code[5];
+    std::snprintf(code, sizeof code, "\\x%02x", c);
+    out += code;
+  }
+  return out;
+}
+
+// Why text cannot become a string for the file: not 7-bit ASCII, or holding a
+// control character XML cannot carry. what names it ("key", "value").
+std::optional<std::string> textProblem(const char* what, const char* text) {
+  if (!platform::isAscii(text)) return std::string(what) + " is not 7-bit ASCII text: " + text;
+  if (platform::holdsControlXmlCannotCarry(text))
+    return std::string(what) + " holds a control character XML cannot carry: " + visible(text);
+  return std::nullopt;
+}
+
+// The -s and -a texts become strings only when textProblem finds nothing.
 void setText(Request& request, const char* text, bool asArray) {
-  if (!platform::isAscii(text)) {
-    setProblem(request, "value is not 7-bit ASCII text: " + std::string(text));
+  if (auto problem = textProblem("value", text)) {
+    setProblem(request, std::move(*problem));
     return;
   }
   Value string{std::string(text)};
@@ -78,6 +103,8 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
   request.key = argv[optind];
   return request;
 }
+
+std::optional<std::string> keyProblem(const char* key) { return textProblem("key", key); }
 
 void usage(const char* programName) {
   std::printf("Usage: %s [options] key\n", programName);

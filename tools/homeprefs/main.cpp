@@ -13,19 +13,26 @@
 #include "tools/homeprefs/preferences.h"
 
 using namespace homeprefs;
-using platform::plist::Dictionary;
+using platform::plist::Document;
 using platform::plist::description;
 
 namespace {
 
-[[noreturn]] void listPreferences(const std::optional<Dictionary>& preferences) {
-  if (!preferences) errx(0, "cannot read %s", kPreferencesPath);
-  std::puts(description(*preferences).c_str());
+[[noreturn]] void listPreferences() {
+  std::string why;
+  std::optional<Document> preferences = loadPreferences(&why);
+  if (!preferences) errx(0, "cannot read %s: %s", kPreferencesPath, why.c_str());
+  std::puts(description(platform::plist::Value(preferences->entries())).c_str());
   std::exit(0);
 }
 
-[[noreturn]] void showKey(const std::optional<Dictionary>& preferences, const char* key) {
-  const platform::plist::Value* value = preferences ? preferences->find(key) : nullptr;
+// An unreadable file has no keys; why it could not be read goes to standard
+// error, beside the usual answer.
+[[noreturn]] void showKey(const char* key) {
+  std::string why;
+  std::optional<Document> preferences = loadPreferences(&why);
+  if (!preferences) warnx("cannot read %s: %s", kPreferencesPath, why.c_str());
+  std::optional<platform::plist::Value> value = preferences ? preferences->find(key) : std::nullopt;
   if (value)
     std::printf("%s is set to %s\n", key, description(*value).c_str());
   else
@@ -33,41 +40,51 @@ namespace {
   std::exit(0);
 }
 
-// Applies the set or the remove to the dictionary and prints what it does.
-void applyChange(Dictionary& preferences, const Request& request) {
-  if (request.action == Action::remove) {
+// Applies the set or the remove to the file's entries and prints what it
+// does; refuses, before printing, a file that could not be written back as it
+// was read.
+void applyChange(Document& preferences, const Request& request) {
+  if (request.action == Action::remove)
     preferences.erase(request.key);
+  else
+    preferences.set(request.key, *request.value);
+  if (auto why = preferences.whyNotRewritable()) errx(1, "cannot rewrite %s: %s", kPreferencesPath, why->c_str());
+  if (request.action == Action::remove)
     std::printf("Removing key %s\n", request.key);
-    return;
-  }
-  if (request.valueProblem) errx(1, "%s", request.valueProblem->c_str());
-  std::printf("Setting %s to %s\n", request.key, description(*request.value).c_str());
-  preferences.set(request.key, *request.value);
+  else
+    std::printf("Setting %s to %s\n", request.key, description(*request.value).c_str());
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
   if (argc <= 1 || argc >= 5) usage(argv[0]);
-  std::optional<Dictionary> preferences = loadPreferences();
 
   CommandLine commandLine = parseCommandLine(argc, argv);
   if (auto* bad = std::get_if<BadOption>(&commandLine)) {
     reportBadOption(bad->letter);
     return 1;
   }
-  if (std::holds_alternative<ListRequest>(commandLine)) listPreferences(preferences);
+  if (std::holds_alternative<ListRequest>(commandLine)) listPreferences();
   if (std::holds_alternative<MissingKey>(commandLine)) usage(argv[0]);
   const Request& request = std::get<Request>(commandLine);
 
-  if (!platform::isAscii(request.key)) errx(1, "key is not 7-bit ASCII text: %s", request.key);
-  if (request.action == Action::show) showKey(preferences, request.key);
+  if (auto problem = keyProblem(request.key)) errx(1, "%s", problem->c_str());
+  if (request.action == Action::show) showKey(request.key);
+  if (request.action == Action::set && request.valueProblem) errx(1, "%s", request.valueProblem->c_str());
+
+  // Read, change and write under one lock, so that concurrent runs each see
+  // the file as the one before left it.
+  auto lock = platform::plist::FolderLock::acquire(kPreferencesPath);
+  std::string why;
+  std::optional<Document> preferences = loadPreferences(&why);
   // Without the file's entries a write would lose every other preference.
-  if (!preferences) errx(1, "cannot read %s", kPreferencesPath);
+  if (!preferences) errx(1, "cannot read %s: %s", kPreferencesPath, why.c_str());
 
   applyChange(*preferences, request);
   std::fflush(stdout);
-  savePreferences(std::move(*preferences));
+  savePreferences(*preferences);
+  lock.reset();
   updatePref(request.key);
   return 0;
 }

@@ -9,10 +9,14 @@ namespace homeprefs {
 using platform::plist::Value;
 using platform::plist::WriteResult;
 
-std::optional<platform::plist::Dictionary> loadPreferences() { return platform::plist::readDictionary(kPreferencesPath); }
+std::optional<platform::plist::Document> loadPreferences(std::string* why) {
+  return platform::plist::Document::read(kPreferencesPath, why);
+}
 
-void savePreferences(platform::plist::Dictionary preferences) {
-  switch (platform::plist::write(kPreferencesPath, Value(std::move(preferences)), kMobileUser)) {
+void savePreferences(const platform::plist::Document& preferences) {
+  WriteResult result = preferences.write(kPreferencesPath, kMobileUser);
+  if (result != WriteResult::failed) platform::plist::removeLeftoverTemporaries(kPreferencesPath);
+  switch (result) {
     case WriteResult::written: return;
     case WriteResult::writtenWithoutOwner:
       warnx("cannot give %s to user %u and group %u", kPreferencesPath, kMobileUser.user, kMobileUser.group);

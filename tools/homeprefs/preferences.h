@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/plist.h"
+#include "platform/plist_document.h"
 
 namespace homeprefs {
 
@@ -18,13 +19,15 @@ inline constexpr const char* kNotificationId = "com.apple.springboard";
 // The mobile user, who must own the file for SpringBoard to keep using it.
 inline constexpr platform::plist::Owner kMobileUser{501, 501};
 
-// The whole file; nothing when it is missing, unreadable or not a dictionary.
-std::optional<platform::plist::Dictionary> loadPreferences();
+// The whole file; nothing when it is missing, unreadable, beyond the reader's
+// budgets or not a dictionary, with the reason in *why.
+std::optional<platform::plist::Document> loadPreferences(std::string* why);
 
-// Replaces the file atomically with the dictionary, owned by the mobile user.
-// A failed write ends the run with status 1 before anything is announced; an
-// owner that cannot be set is only a warning.
-void savePreferences(platform::plist::Dictionary preferences);
+// Replaces the file atomically, in the format it was read in, owned by the
+// mobile user, and removes what killed runs left beside it. Call it under the
+// preferences lock. A failed write ends the run with status 1 before anything
+// is announced; an owner that cannot be set is only a warning.
+void savePreferences(const platform::plist::Document& preferences);
 
 // Tells SpringBoard, through GraphicsServices, that the key changed. A missing
 // library or entry point ends the run with status 1.
