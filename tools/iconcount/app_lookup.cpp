@@ -42,6 +42,11 @@ const StockApplication* stockApplication(std::string_view name) {
 }
 
 bool isBundle(std::string_view relativePath) {
+  // Nearly every entry of the walk is turned away on its last four bytes.
+  constexpr std::string_view kEnding = ".app";
+  if (relativePath.size() < kEnding.size() ||
+      !platform::equalsIgnoringCase(relativePath.substr(relativePath.size() - kEnding.size()), kEnding))
+    return false;
   return platform::equalsIgnoringCase(platform::pathExtension(relativePath), "app");
 }
 
