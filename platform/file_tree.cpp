@@ -112,7 +112,8 @@ class Walk {
   }
 
   // Opens the folder entry just visited (the last name in path_) and makes
-  // it the current level.
+  // it the current level. name points into the current level's records, which
+  // push may move: it is used only before.
   void descend(const char* name, std::size_t nameStart) {
     int parent = openFolderFor(depth_ - 1);
     if (parent < 0) return;
