@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Times iconcount's deep walk of the user applications folder against find(1)
+# Times iconcount's deep walk of the user applications folder against a bare
+# openat + getdents64 walk (bench/bare_walk.c), the floor, and find(1)
 # over the same large generated tree.
 #
 #   bench/iconcount_walk.sh [build-folder]     (default: build)
@@ -15,13 +16,16 @@ BUILD=${1:-build}
 RUNS=${RUNS:-7}
 CONTAINERS=${CONTAINERS:-600}
 ICONCOUNT=$BUILD/bin/iconcount
+BARE_WALK=$BUILD/bench/bare_walk
 me=${0##*/}
 
 die() { echo "$me: $*" >&2; exit 1; }
 
 [[ -x $ICONCOUNT ]] || die "$ICONCOUNT not found or not executable: build the project first (cmake -S . -B $BUILD && cmake --build $BUILD)"
+[[ -x $BARE_WALK ]] || die "$BARE_WALK not found or not executable: build the project first"
 [[ -d $BUILD/device ]] || die "$BUILD/device not found: build the project first"
 ICONCOUNT=$(cd "${ICONCOUNT%/*}" && pwd)/${ICONCOUNT##*/}
+BARE_WALK=$(cd "${BARE_WALK%/*}" && pwd)/${BARE_WALK##*/}
 
 # The tree lives in memory (/dev/shm) unless TMPDIR says otherwise: creating
 # and removing 100,000 files on a busy disk can take minutes instead of seconds.
@@ -123,18 +127,26 @@ export SBKIT_ROOT=$ROOT
 listed=$({ "$ICONCOUNT" list 2>/dev/null || true; } | grep -c -v '^User Applications:$' || true)
 echo "iconcount:    list prints $listed applications"
 
-find_us='' list_us='' miss_us=''
+echo "bare walk:    $("$BARE_WALK" "$APPS/")"
+
+bare_us='' find_us='' list_us='' miss_us=''
+measure bare_us 0 "$BARE_WALK" "$APPS/"
 measure find_us 0 find "$APPS/" -iname '*.app'
 measure list_us 0 "$ICONCOUNT" list
 measure miss_us 255 "$ICONCOUNT" NoSuchApplicationAnywhere 1
 
 echo
-echo "median wall time of $RUNS runs (after one warm-up):"
-printf '  %-48s %8s ms\n' "find ... -iname '*.app'" "$(ms "$find_us")"
-printf '  %-48s %8s ms\n' "iconcount list" "$(ms "$list_us")"
-printf '  %-48s %8s ms\n' "iconcount NoSuchApplicationAnywhere 1 (miss)" "$(ms "$miss_us")"
+printf '  %-48s %11s %11s\n' "median of $RUNS runs (after one warm-up)" wall processor
+row() { printf '  %-48s %8s ms %8s ms\n' "$1" "$(ms "$2")" "$(ms "$3")"; }
+row "bare walk (openat + getdents64, the floor)" "$bare_us" "$bare_us_cpu"
+row "find ... -iname '*.app'" "$find_us" "$find_us_cpu"
+row "iconcount list" "$list_us" "$list_us_cpu"
+row "iconcount NoSuchApplicationAnywhere 1 (miss)" "$miss_us" "$miss_us_cpu"
 echo
-echo "ratios:"
-verdict list/find "$list_us" "$find_us" 2.0
-verdict miss/find "$miss_us" "$find_us" 1.3
+echo "ratios of processor time:"
+verdict list/bare "$list_us_cpu" "$bare_us_cpu" 1.2
+verdict miss/bare "$miss_us_cpu" "$bare_us_cpu" 1.2
+echo "ratios of wall time:"
+verdict list/bare "$list_us" "$bare_us" 1.2
+verdict miss/bare "$miss_us" "$bare_us" 1.2
 exit 0

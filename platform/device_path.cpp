@@ -1,6 +1,7 @@
 #include "platform/device_path.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "platform/built_in_root.h"
 
@@ -13,14 +14,27 @@ std::filesystem::path deviceRoot() {
 }
 
 std::filesystem::path hostPath(std::string_view devicePath) {
-  std::filesystem::path inside;
-  for (const auto& part : std::filesystem::path(devicePath).lexically_normal().relative_path()) {
-    if (part == "..") continue;  // only possible at the front once normalised
-    inside /= part;
+  // Put together by hand rather than with lexically_normal(): every bundle a
+  // listing reads passes through here.
+  std::string host = deviceRoot().string();
+  if (host.back() != '/') host += '/';
+  const std::size_t rootLength = host.size();
+  // A trailing separator is kept: callers name folders as "/var/mobile/Applications/".
+  bool endsInFolder = devicePath.empty() || devicePath.back() == '/';
+  for (std::string_view rest = devicePath; !rest.empty();) {
+    std::size_t slash = rest.find('/');
+    std::string_view part = rest.substr(0, slash);
+    rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {  // never above the root, as "/.." is "/" on the device
+      if (host.size() > rootLength) host.resize(host.find_last_of('/', host.size() - 2) + 1);
+      continue;
+    }
+    host.append(part);
+    host += '/';
   }
-  std::filesystem::path host = deviceRoot() / inside;
-  // Keep a trailing separator: callers name folders as "/var/mobile/Applications/".
-  if (devicePath.size() > 1 && devicePath.back() == '/') host /= "";
+  std::string_view last = devicePath.substr(devicePath.find_last_of('/') + 1);
+  if (!endsInFolder && last != "." && last != ".." && host.size() > rootLength) host.pop_back();
   return host;
 }
 

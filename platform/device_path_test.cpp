@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <string>
+
 namespace {
 
 class DevicePathTest : public ::testing::Test {
@@ -15,6 +17,20 @@ TEST_F(DevicePathTest, MapsDevicePathsUnderTheRoot) {
   EXPECT_EQ(platform::hostPath("/private/var/sim/journal"), "/tmp/some-root/private/var/sim/journal");
   EXPECT_EQ(platform::hostPath("/var/mobile/Applications/"), "/tmp/some-root/var/mobile/Applications/");
   EXPECT_EQ(platform::hostPath("/"), "/tmp/some-root/");
+}
+
+TEST_F(DevicePathTest, DotsAndDoubledSeparatorsAreResolved) {
+  struct Case {
+    std::string device, host;
+  };
+  for (const Case& c : {Case{"/var//mobile/./Applications", "/tmp/some-root/var/mobile/Applications"},
+                        Case{"/var/mobile/../Media/x.plist", "/tmp/some-root/var/Media/x.plist"},
+                        Case{"/var/mobile/..", "/tmp/some-root/var/"},
+                        Case{"/var/mobile/.", "/tmp/some-root/var/mobile/"},
+                        Case{"var/mobile", "/tmp/some-root/var/mobile"},
+                        Case{"", "/tmp/some-root/"}}) {
+    EXPECT_EQ(platform::hostPath(c.device), c.host) << c.device;
+  }
 }
 
 TEST_F(DevicePathTest, DotDotNeverLeavesTheRoot) {

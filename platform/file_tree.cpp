@@ -1,13 +1,17 @@
 #include "platform/file_tree.h"
 
-#include <dirent.h>
+#include <err.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <string>
+#include <utility>
 
 #include "platform/device_path.h"
+#include "platform/folder_reader.h"
 
 namespace platform {
 
@@ -18,65 +22,191 @@ bool fileExists(std::string_view devicePath) {
 
 namespace {
 
-bool isDotOrDotDot(const char* name) {
-  return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+// Each record: a kind byte, the name, a NUL (see FolderReader::readMore).
+struct Record {
+  char kind;
+  const char* name;
+  std::size_t length;
+};
+
+Record recordAt(const std::string& records, std::size_t at) {
+  const char* name = records.data() + at + 1;
+  return {records[at], name, std::strlen(name)};
+}
+
+// Opens a folder entry relative to the folder open on parent: only a real
+// folder, never through a link.
+int openFolderAt(int parent, const char* name) {
+  return openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
 }  // namespace
 
 std::vector<std::string> directoryContents(std::string_view devicePath) {
   std::vector<std::string> names;
-  DIR* folder = opendir(hostPath(devicePath).c_str());
-  if (!folder) return names;
-  while (dirent* entry = readdir(folder))
-    if (!isDotOrDotDot(entry->d_name)) names.emplace_back(entry->d_name);
-  closedir(folder);
+  FolderReader folder(open(hostPath(devicePath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  std::string records;
+  while (folder.readMore(records)) {
+  }
+  for (std::size_t at = 0; at < records.size();) {
+    Record record = recordAt(records, at);
+    names.emplace_back(record.name, record.length);
+    at += record.length + 2;
+  }
   return names;
 }
 
 namespace {
 
-// Walks the folder open on fd, whose path relative to the root is in path.
-// Returns false once visit has asked to stop.
-bool walkFolder(int fd, std::string& path, const std::function<bool(std::string_view)>& visit) {
-  DIR* folder = fdopendir(fd);
-  if (!folder) {
-    close(fd);
-    return true;
-  }
-  bool goOn = true;
-  const std::size_t base = path.size();
-  while (goOn) {
-    dirent* entry = readdir(folder);
-    if (!entry) break;
-    const char* name = entry->d_name;
-    if (isDotOrDotDot(name)) continue;
-    path.resize(base);
-    if (base) path += '/';
-    path += name;
-    goOn = visit(path);
-    bool isFolder = entry->d_type == DT_DIR;
-    if (entry->d_type == DT_UNKNOWN) {
-      struct stat st;
-      isFolder = fstatat(dirfd(folder), name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+// The walk of one tree, without recursion: a stack of levels, one per folder
+// between the root and the entry being visited.
+//
+// Descriptors are bounded whatever the depth. The first kOpenLevels levels
+// keep their folder open and read it as they go. A deeper folder is read whole
+// and its entries kept in memory; only the most recent such folder stays open
+// (the "deep" folder), and to open what another one holds it is opened again,
+// one name at a time from the deepest open level, never through a link.
+class Walk {
+ public:
+  Walk(std::string_view root, const std::function<bool(std::string_view)>& visit) : root_(root), visit_(visit) {}
+
+  void run(int rootFd) {
+    push(FolderReader(rootFd), 0, 0);
+    while (depth_ > 0) {
+      Level& level = levels_[depth_ - 1];
+      if (level.next == level.records.size() && !refill(level)) {
+        pop();
+        continue;
+      }
+      Record entry = recordAt(level.records, level.next);
+      level.next += entry.length + 2;
+      path_.resize(level.pathLength);
+      if (!path_.empty()) path_ += '/';
+      const std::size_t nameStart = path_.size();
+      path_.append(entry.name, entry.length);
+      if (!visit_(path_)) return;
+      if (entry.kind == FolderReader::kFolder) descend(entry.name, nameStart);
     }
-    if (goOn && isFolder) {
-      int child = openat(dirfd(folder), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-      if (child >= 0) goOn = walkFolder(child, path, visit);
-    }
   }
-  path.resize(base);
-  closedir(folder);
-  return goOn;
-}
+
+ private:
+  // Levels this deep and shallower keep their folder open while it is read.
+  static constexpr std::size_t kOpenLevels = 16;
+
+  struct Level {
+    FolderReader folder;       // open while the level is read as it goes
+    std::string records;       // entries read and not yet all visited
+    std::size_t next = 0;      // the next record to visit
+    std::size_t pathLength = 0;  // this folder's path relative to the root
+    std::size_t nameStart = 0;   // where its own name starts in that path
+  };
+
+  // Reads the next batch of the current level; false at its end.
+  bool refill(Level& level) {
+    level.records.clear();
+    level.next = 0;
+    if (!level.folder.isOpen()) return false;  // a deep level was read whole
+    if (level.folder.readMore(level.records)) return true;
+    if (level.folder.error()) complain("cannot read", level.pathLength, level.folder.error());
+    return false;
+  }
+
+  // Opens the folder entry just visited (the last name in path_) and makes
+  // it the current level. name points into the current level's records, which
+  // push may move: it is used only before.
+  void descend(const char* name, std::size_t nameStart) {
+    int parent = openFolderFor(depth_ - 1);
+    if (parent < 0) return;
+    FolderReader child(openFolderAt(parent, name));
+    if (!child.isOpen()) {
+      complainUnlessDenied(path_.size(), errno);
+      return;
+    }
+    push(std::move(child), path_.size(), nameStart);
+  }
+
+  void push(FolderReader folder, std::size_t pathLength, std::size_t nameStart) {
+    if (levels_.size() == depth_) levels_.emplace_back();
+    Level& level = levels_[depth_++];
+    level.folder = std::move(folder);
+    level.records.clear();
+    level.next = 0;
+    level.pathLength = pathLength;
+    level.nameStart = nameStart;
+    if (depth_ <= kOpenLevels) return;
+    // Too deep to stay open: read it whole, and keep it open only as the deep folder.
+    while (level.folder.readMore(level.records)) {
+    }
+    if (level.folder.error()) complain("cannot read", pathLength, level.folder.error());
+    deep_ = std::move(level.folder);
+    deepLevel_ = depth_ - 1;
+  }
+
+  void pop() {
+    Level& level = levels_[--depth_];
+    level.folder.close();
+    if (deepLevel_ == depth_) deep_.close();
+  }
+
+  // A descriptor of the folder of level index, opening it again when it is
+  // no longer open; -1 when that fails (and has been reported).
+  int openFolderFor(std::size_t index) {
+    if (levels_[index].folder.isOpen()) return levels_[index].folder.fd();
+    if (deep_.isOpen() && deepLevel_ == index) return deep_.fd();
+    std::size_t anchor = kOpenLevels - 1;
+    FolderReader reopened;
+    int fd = levels_[anchor].folder.fd();
+    for (std::size_t i = anchor + 1; i <= index; ++i) {
+      const Level& level = levels_[i];
+      std::string name = path_.substr(level.nameStart, level.pathLength - level.nameStart);
+      reopened = FolderReader(openFolderAt(fd, name.c_str()));
+      if (!reopened.isOpen()) {
+        complainUnlessDenied(level.pathLength, errno);
+        return -1;
+      }
+      fd = reopened.fd();
+    }
+    deep_ = std::move(reopened);
+    deepLevel_ = index;
+    return deep_.fd();
+  }
+
+  // A folder that cannot be opened for want of permission is skipped
+  // silently, as on the device; anything else is worth a line.
+  void complainUnlessDenied(std::size_t pathLength, int error) {
+    if (error != EACCES) complain("cannot open", pathLength, error);
+  }
+
+  void complain(const char* what, std::size_t pathLength, int error) {
+    std::string devicePath(root_);
+    if (pathLength > 0) {
+      if (devicePath.empty() || devicePath.back() != '/') devicePath += '/';
+      devicePath.append(path_, 0, pathLength);
+    }
+    warnx("%s %s: %s", what, devicePath.c_str(), std::strerror(error));
+  }
+
+  std::string_view root_;
+  const std::function<bool(std::string_view)>& visit_;
+  std::vector<Level> levels_;
+  std::size_t depth_ = 0;
+  std::string path_;  // the entry being visited, relative to the root
+  FolderReader deep_;
+  std::size_t deepLevel_ = 0;
+};
 
 }  // namespace
 
 void walkTree(std::string_view root, const std::function<bool(std::string_view relativePath)>& visit) {
+  // The root may be reached through a link (/var is one on the device).
   int fd = open(hostPath(root).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  std::string path;
-  walkFolder(fd, path, visit);
+  if (fd < 0) {
+    // A missing or unreadable root is an empty tree.
+    if (errno != ENOENT && errno != ENOTDIR && errno != EACCES)
+      warnx("cannot open %.*s: %s", static_cast<int>(root.size()), root.data(), std::strerror(errno));
+    return;
+  }
+  Walk(root, visit).run(fd);
 }
 
 }  // namespace platform

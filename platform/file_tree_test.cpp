@@ -2,10 +2,13 @@
 #include "tests/support/scratch_root.h"
 
 #include <gtest/gtest.h>
+#include <errno.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -77,17 +80,104 @@ TEST_F(FileTreeTest, SkipsUnreadableFoldersAndGoesOn) {
   EXPECT_EQ(got, (std::multiset<std::string>{"Locked", "Open", "Open/visible"}));
 }
 
-TEST_F(FileTreeTest, AFolderThatCannotBeOpenedIsSkippedEvenForRoot) {
+TEST_F(FileTreeTest, AFolderThatCannotBeOpenedIsSkippedAndReportedEvenForRoot) {
   file("apps/Gone/inside");
   file("apps/Kept/inside");
   std::vector<std::string> seen;
+  testing::internal::CaptureStderr();
   platform::walkTree("/apps/", [&](std::string_view p) {
     seen.emplace_back(p);
     if (p == "Gone") fs::remove_all(root_ / "apps/Gone");  // vanishes before it is opened
     return true;
   });
+  std::string err = testing::internal::GetCapturedStderr();
   std::multiset<std::string> got(seen.begin(), seen.end());
   EXPECT_EQ(got, (std::multiset<std::string>{"Gone", "Kept", "Kept/inside"}));
+  EXPECT_EQ(err, program_invocation_short_name + std::string(": cannot open /apps/Gone: No such file or directory\n"));
+}
+
+// Lowers the limit on open descriptors for as long as it lives.
+class DescriptorLimit {
+ public:
+  explicit DescriptorLimit(rlim_t limit) {
+    getrlimit(RLIMIT_NOFILE, &saved_);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = limit;
+    EXPECT_EQ(setrlimit(RLIMIT_NOFILE, &lowered), 0);
+  }
+  ~DescriptorLimit() { setrlimit(RLIMIT_NOFILE, &saved_); }
+
+ private:
+  rlimit saved_;
+};
+
+// The lowest descriptor number free now: how many the process holds.
+int descriptorsInUse() {
+  int fd = dup(0);
+  close(fd);
+  return fd;
+}
+
+TEST_F(FileTreeTest, AFolderThatCannotBeOpenedForWantOfDescriptorsIsReported) {
+  file("apps/Child/inside");
+  std::vector<std::string> seen;
+  testing::internal::CaptureStderr();
+  {
+    DescriptorLimit onlyTheRoot(descriptorsInUse() + 1);
+    seen = walk("/apps/");
+  }
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(seen, std::vector<std::string>{"Child"});
+  EXPECT_EQ(err, program_invocation_short_name + std::string(": cannot open /apps/Child: Too many open files\n"));
+}
+
+TEST_F(FileTreeTest, ADeepTreeIsWalkedWholeInTheFoldersOwnOrderWithFewDescriptors) {
+  // 300 folders deep, with files, links and side folders along the way.
+  fs::path folder = root_ / "apps";
+  std::string chain;
+  for (int level = 0; level < 300; ++level) {
+    fs::create_directories(folder / "d");
+    std::ofstream(folder / ("file" + std::to_string(level))) << "x";
+    if (level % 7 == 0) {
+      fs::create_directories(folder / "side" / "inner");
+      std::ofstream(folder / "side" / "inner" / "leaf") << "x";
+      fs::create_directory_symlink(".", folder / "side" / "loop");
+    }
+    folder /= "d";
+  }
+  fs::create_directories(folder / "Deep.app");
+  std::ofstream(folder / "Deep.app" / "Info.plist") << "x";
+
+  // The same tree in the same order, as the standard library walks it.
+  std::vector<std::string> expected;
+  for (const auto& entry : fs::recursive_directory_iterator(root_ / "apps"))
+    expected.push_back(entry.path().lexically_relative(root_ / "apps").string());
+
+  std::vector<std::string> seen;
+  testing::internal::CaptureStderr();
+  {
+    DescriptorLimit few(descriptorsInUse() + 24);
+    seen = walk("/apps/");
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(seen.size(), expected.size());
+  EXPECT_TRUE(seen == expected) << "same entries in the same order";
+  EXPECT_NE(std::find_if(seen.begin(), seen.end(), [](const std::string& p) { return p.ends_with("/Deep.app/Info.plist"); }),
+            seen.end());
+}
+
+TEST_F(FileTreeTest, ADeepWalkStopsWhenAsked) {
+  fs::path folder = root_ / "apps";
+  for (int level = 0; level < 60; ++level) folder /= "d" + std::to_string(level);
+  fs::create_directories(folder / "a" / "b");
+  fs::create_directories(folder / "c");
+  std::vector<std::string> seen;
+  platform::walkTree("/apps/", [&](std::string_view p) {
+    seen.emplace_back(p);
+    return !p.ends_with("/a");
+  });
+  EXPECT_TRUE(seen.back().ends_with("/d59/a")) << seen.back();
+  EXPECT_LE(seen.size(), 62u) << "nothing after the stop";
 }
 
 TEST_F(FileTreeTest, StopsWhenAskedAndYieldsNothingForAMissingRoot) {

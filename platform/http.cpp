@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <string_view>
 
 namespace platform::http {
 namespace {
@@ -33,9 +34,52 @@ void initializeOnce() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-std::size_t appendToString(char* data, std::size_t size, std::size_t count, void* body) {
-  static_cast<std::string*>(body)->append(data, size * count);
-  return size * count;
+// What has arrived of the answer: its body, never more than the cap, and
+// whether the headers of the last answer were whole.
+struct Reception {
+  explicit Reception(std::size_t cap) : cap(cap) {}
+  std::size_t cap;
+  std::string body;
+  bool beyondCap = false;
+  std::size_t headerBytes = 0;
+  bool beyondHeaderCap = false;
+  bool headersEnded = false;
+};
+
+// Taking less than was offered makes libcurl abandon the transfer.
+std::size_t takeBody(char* data, std::size_t size, std::size_t count, void* context) {
+  auto& reception = *static_cast<Reception*>(context);
+  std::size_t length = size * count;
+  if (length > reception.cap - reception.body.size()) {
+    reception.beyondCap = true;
+    return 0;
+  }
+  reception.body.append(data, length);
+  return length;
+}
+
+// libcurl hands over whole header lines; the empty one ends an answer's
+// headers. Any other line (the status line of an answer after a redirection
+// or a "100 Continue") starts them anew.
+std::size_t takeHeader(char* data, std::size_t size, std::size_t count, void* context) {
+  auto& reception = *static_cast<Reception*>(context);
+  std::size_t length = size * count;
+  reception.headerBytes += length;
+  if (reception.headerBytes > kHeaderCap) {
+    reception.beyondHeaderCap = true;
+    return 0;
+  }
+  std::string_view line(data, length);
+  reception.headersEnded = line == "\r\n" || line == "\n";
+  return length;
+}
+
+// "64 KiB", "1 MiB", or a number of bytes.
+std::string sizeText(std::size_t bytes) {
+  constexpr std::size_t kKiB = 1024, kMiB = 1024 * kKiB;
+  if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
+  if (bytes >= kKiB && bytes % kKiB == 0) return std::to_string(bytes / kKiB) + " KiB";
+  return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
 }
 
 // The header list as libcurl takes it. A header with an empty value is
@@ -76,15 +120,19 @@ Response perform(const Request& request, bool followRedirections) {
   CURL* c = curl.get();
 
   char errorText[CURL_ERROR_SIZE] = "";
-  std::string body;
+  Reception reception(request.answerCap);
   auto headers = headerList(request.headers);
   curl_easy_setopt(c, CURLOPT_URL, request.url.c_str());
   curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, kWebProtocols);
   curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);  // time-outs without SIGALRM
   curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(timeout().count()));
   curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, appendToString);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
+  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, takeBody);
+  curl_easy_setopt(c, CURLOPT_WRITEDATA, &reception);
+  curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, takeHeader);
+  curl_easy_setopt(c, CURLOPT_HEADERDATA, &reception);
+  // An answer that announces more than the cap fails before its body is read.
+  curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(request.answerCap));
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
   if (followRedirections) {
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
@@ -94,9 +142,16 @@ Response perform(const Request& request, bool followRedirections) {
   setMethodAndBody(c, request);
 
   CURLcode result = curl_easy_perform(c);
-  if (result != CURLE_OK) return failure(*errorText ? errorText : curl_easy_strerror(result));
+  std::string reason = *errorText ? errorText : curl_easy_strerror(result);
+  if (reception.beyondCap || result == CURLE_FILESIZE_EXCEEDED)
+    return failure("the answer is larger than " + sizeText(request.answerCap));
+  if (reception.beyondHeaderCap) return failure("the answer's headers are larger than " + sizeText(kHeaderCap));
+  // The connection closed before the announced length or the last chunk.
+  if (result == CURLE_PARTIAL_FILE) return failure("the answer was cut off (" + reason + ")");
+  if (result != CURLE_OK) return failure(reason);
+  if (!reception.headersEnded) return failure("the answer was cut off in its headers");
   Response response;
-  response.body = std::move(body);
+  response.body = std::move(reception.body);
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.status);
   return response;
 }
@@ -118,9 +173,10 @@ std::optional<Request> requestFor(std::string url) {
 
 Response send(const Request& request) { return perform(request, false); }
 
-Response getText(const std::string& url) {
+Response getText(const std::string& url, std::size_t answerCap) {
   Request request;
   request.url = url;
+  request.answerCap = answerCap;
   Response response = perform(request, true);
   if (response.body && (response.status < 200 || response.status > 299)) {
     response.error = "the server answered with HTTP status " + std::to_string(response.status);

@@ -9,13 +9,25 @@
 // number of seconds (a positive decimal such as "1" or "0.5"; anything else
 // leaves the default). Tests use it to meet a server that never answers
 // without waiting a minute.
+//
+// Only a whole answer counts: one cut off in its headers or its body (the
+// connection closed before the announced Content-Length or the last chunk
+// arrived) is a failure. So is a body larger than the request's cap: the
+// transfer is abandoned as soon as the answer announces or delivers more, and
+// no more than the cap is ever held. The headers of all answers together,
+// redirections included, are held to kHeaderCap.
 
 #include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace platform::http {
+
+// The most header bytes an exchange may bring back: far beyond any real
+// answer's headers, small enough that a server cannot fill the memory with them.
+inline constexpr std::size_t kHeaderCap = 64 * 1024;
 
 struct Header {
   std::string name;
@@ -29,6 +41,8 @@ struct Request {
   std::vector<Header> headers;
   // Sent as it is, when not empty.
   std::string body;
+  // The largest body of the answer that is taken; a larger one is a failure.
+  std::size_t answerCap = 1024 * 1024;
 };
 
 // What came back: a body (perhaps empty) whenever the server answered, with
@@ -47,9 +61,10 @@ std::optional<Request> requestFor(std::string url);
 // failed. The server's answer is the body whatever its status.
 Response send(const Request& request);
 
-// Fetches the document at url with GET, following redirections. Only a
-// successful answer (status 2xx) counts: any other status is an error.
-Response getText(const std::string& url);
+// Fetches the document at url with GET, following redirections, taking no
+// more than answerCap bytes of body. Only a successful answer (status 2xx)
+// counts: any other status is an error.
+Response getText(const std::string& url, std::size_t answerCap);
 
 // The time-out every request gets.
 std::chrono::milliseconds timeout();

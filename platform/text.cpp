@@ -109,21 +109,39 @@ bool isValidUtf8(std::string_view text) {
   return true;
 }
 
-std::string replacingInvalidUtf8(std::string_view text) {
+namespace {
+
+// The text with each well-formed character, and each ill-formed part (as an
+// empty view), replaced by what shown gives for it.
+template <class Shown>
+std::string mapCharacters(std::string_view text, Shown shown) {
   std::string out;
   out.reserve(text.size());
   std::size_t invalidLength;
   while (!text.empty()) {
     std::size_t length = utf8SequenceLength(text, invalidLength);
-    if (length) {
-      out += text.substr(0, length);
-      text.remove_prefix(length);
-    } else {
-      out += "\xef\xbf\xbd";  // U+FFFD REPLACEMENT CHARACTER
-      text.remove_prefix(invalidLength);
-    }
+    out += shown(text.substr(0, length));
+    text.remove_prefix(length ? length : invalidLength);
   }
   return out;
+}
+
+}  // namespace
+
+std::string replacingInvalidUtf8(std::string_view text) {
+  return mapCharacters(text, [](std::string_view character) {
+    return character.empty() ? std::string_view("\xef\xbf\xbd") : character;  // U+FFFD REPLACEMENT CHARACTER
+  });
+}
+
+std::string printableOnTerminal(std::string_view text) {
+  return mapCharacters(text, [](std::string_view character) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(character[i]); };
+    bool control = character.empty() ||                                              // ill-formed
+                   (character.size() == 1 && (byte(0) < 0x20 || byte(0) == 0x7f)) ||  // C0 and DEL
+                   (character.size() == 2 && byte(0) == 0xc2 && byte(1) < 0xa0);      // C1: U+0080-U+009F
+    return control ? std::string_view("?") : character;
+  });
 }
 
 }  // namespace platform

@@ -48,5 +48,10 @@ bool isValidUtf8(std::string_view text);
 // sequence that could still have been valid, or a single byte) replaced by
 // U+FFFD, so no byte disappears without a trace.
 std::string replacingInvalidUtf8(std::string_view text);
+// The text as it may be shown on a terminal, as ls shows names there: each
+// control character (U+0000-U+001F, U+007F-U+009F) and each ill-formed part
+// becomes "?", so that no name can move the cursor, clear the screen or
+// forge a line of its own.
+std::string printableOnTerminal(std::string_view text);
 
 }  // namespace platform

@@ -57,6 +57,22 @@ TEST(ReplacingInvalidUtf8, KeepsValidTextAndMarksEachIllFormedPart) {
   EXPECT_EQ(platform::replacingInvalidUtf8("\xf0\x9f\x8e\xb5\xff\xfe"), "\xf0\x9f\x8e\xb5" + r + r);
 }
 
+TEST(PrintableOnTerminal, ShowsEachControlCharacterAndIllFormedPartAsAQuestionMark) {
+  struct Case {
+    std::string text, shown;
+  };
+  for (const Case& c : {Case{"Plain App 1.0", "Plain App 1.0"},
+                        Case{"caf\xc3\xa9 \xe2\x98\x95 \xf0\x9f\x98\x80", "caf\xc3\xa9 \xe2\x98\x95 \xf0\x9f\x98\x80"},
+                        Case{"Fake\n               Row", "Fake?               Row"},
+                        Case{"\x1b[2J\x1b[H", "?[2J?[H"},
+                        Case{std::string("nul\0tab\tbell\adel\x7f", 17), "nul?tab?bell?del?"},
+                        Case{"c1 \xc2\x9b" "2J \xc2\x85 nbsp\xc2\xa0", "c1 ?2J ? nbsp\xc2\xa0"},
+                        Case{"raw \x9b" "2J \xff \xe2\x98", "raw ?2J ? ?"},
+                        Case{"", ""}}) {
+    EXPECT_EQ(platform::printableOnTerminal(c.text), c.shown) << c.text;
+  }
+}
+
 TEST(Utf16Length, CountsCharactersAndTwoUnitsBeyondTheBasicPlane) {
   EXPECT_EQ(platform::utf16Length(""), 0u);
   EXPECT_EQ(platform::utf16Length("Airplane"), 8u);

@@ -1,6 +1,7 @@
 // iconcount as a user runs it, against a fresh copy of the sample device.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -207,6 +208,31 @@ TEST_F(IconcountTest, WithoutUserApplicationsFolderTheLookupFailsAfterTheNotice)
   auto r = iconcount({"Anything"});
   EXPECT_EQ(r.out, kNotice + "Error: Could not find application for Anything\n");
   EXPECT_EQ(r.status, 255);
+}
+
+TEST_F(IconcountTest, AnApplicationThreeHundredFoldersDeepIsFoundWithFewDescriptors) {
+  emptyUserApplications();
+  std::string deep = "G1";
+  for (int level = 0; level < 300; ++level) deep += "/f";
+  bundle(deep + "/Deep.app", "com.example.deep");
+  bundle("G2/Shallow.app", "com.example.shallow");
+
+  // What the programs started now inherit: 64 descriptors in all.
+  rlimit saved;
+  getrlimit(RLIMIT_NOFILE, &saved);
+  rlimit lowered = saved;
+  lowered.rlim_cur = 64;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &lowered), 0);
+  auto found = iconcount({"Deep", "4"});
+  auto listed = iconcount({"list"});
+  setrlimit(RLIMIT_NOFILE, &saved);
+
+  EXPECT_EQ(found.out, kNotice + "Setting com.example.deep badge to 4\n");
+  EXPECT_EQ(found.err, "");
+  EXPECT_EQ(found.status, 0);
+  EXPECT_NE(listed.out.find("                Deep\tcom.example.deep\n"), std::string::npos) << listed.out;
+  EXPECT_NE(listed.out.find("             Shallow\tcom.example.shallow\n"), std::string::npos) << listed.out;
+  EXPECT_EQ(listed.err, "");
 }
 
 TEST_F(IconcountTest, ListPrintsEveryReadableBundleAndIgnoresWhatFollows) {

@@ -72,6 +72,7 @@ class LocalPort {
   std::string proxy() const;
 
  protected:
+  int fd() const { return fd_; }
   // Listening, the system's queue takes connections; not, it refuses them.
   explicit LocalPort(bool listening);
 

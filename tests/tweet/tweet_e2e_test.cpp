@@ -9,6 +9,7 @@
 
 #include "tests/support/device.h"
 #include "tests/support/http_server.h"
+#include "tests/support/raw_server.h"
 
 namespace {
 
@@ -216,6 +217,54 @@ TEST_F(TweetTest, ArgumentsThatAreNotUtf8AreRefusedBeforeAnythingIsSent) {
     EXPECT_EQ(r.status, 255);
   }
   EXPECT_TRUE(server.requests().empty());
+}
+
+// The submission error tweet printed, with its reason; "" when it printed
+// something else or did not end with status 255.
+std::string submissionError(const e2e::Result& r) {
+  EXPECT_EQ(r.err, "");
+  EXPECT_TRUE(r.exited);
+  EXPECT_EQ(r.status, 255);
+  if (r.out.rfind(kContacting + kSubmissionError, 0) != 0) {
+    ADD_FAILURE() << "no submission error: " << r.out.size() << " bytes: " << r.out.substr(0, 80);
+    return "";
+  }
+  return r.out.substr(kContacting.size());
+}
+
+TEST_F(TweetTest, AnAnswerCutShortIsASubmissionError) {
+  struct Case {
+    std::string name, bytes;
+  };
+  for (const Case& c :
+       {Case{"cut off in the headers", "HTTP/1.1 200 OK\r\nContent-Type: text/pl"},
+        Case{"shorter than announced", "HTTP/1.1 401 Unauthorized\r\nContent-Length: 60\r\n\r\nAuthentication"},
+        Case{"chunks without their end", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n4\r\nDone\r\n"}}) {
+    SCOPED_TRACE(c.name);
+    e2e::RawServer server(c.bytes);
+    auto r = tweet({"alice", "s3cret", "Hello"}, server.proxy(), {{"SBKIT_HTTP_TIMEOUT", "10"}});
+    std::string error = submissionError(r);
+    EXPECT_NE(error.find("cut off"), std::string::npos) << r.out;
+    EXPECT_EQ(server.connections(), 1);
+  }
+}
+
+TEST_F(TweetTest, AnAnswerBeyondTheCapIsASubmissionErrorAndIsNotReadFurther) {
+  const std::string tooLarge = kSubmissionError + "the answer is larger than 1 MiB\n";
+  EXPECT_EQ(submissionError(answeredWith({200, std::string(1024 * 1024 + 1, 'x')})), tooLarge);
+
+  e2e::RawServer endless("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n", e2e::RawServer::Then::sendForever);
+  auto start = std::chrono::steady_clock::now();
+  auto r = tweet({"alice", "s3cret", "Hello"}, endless.proxy(), {{"SBKIT_HTTP_TIMEOUT", "10"}});
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_EQ(submissionError(r), tooLarge);
+  EXPECT_LT(seconds, 5.0) << "stopped at the cap, not at the time-out";
+}
+
+TEST_F(TweetTest, AnAnswerOfExactlyTheCapCounts) {
+  auto r = answeredWith({200, std::string(1024 * 1024, 'x')});
+  EXPECT_EQ(r.out, kContacting + "Done\n");
+  EXPECT_EQ(r.status, 0);
 }
 
 }  // namespace

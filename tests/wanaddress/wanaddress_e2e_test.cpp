@@ -9,10 +9,13 @@
 
 #include "tests/support/device.h"
 #include "tests/support/http_server.h"
+#include "tests/support/raw_server.h"
 
 namespace {
 
 const std::string kUrl = "http://automation.whatismyip.com/automation/n09230945.asp";
+const std::string kFailedFetch = "wanaddress: cannot fetch " + kUrl + ": ";
+constexpr std::size_t kAnswerCap = 64 * 1024;
 
 class WanaddressTest : public ::testing::Test {
  protected:
@@ -27,6 +30,14 @@ class WanaddressTest : public ::testing::Test {
     e2e::Result r = wanaddress(server.proxy());
     EXPECT_EQ(server.requests().size(), 1u);
     return r;
+  }
+  // A failed fetch whose reason contains what.
+  void expectFailedFetch(const e2e::Result& r, const std::string& what) {
+    EXPECT_TRUE(r.out.empty()) << r.out.size() << " bytes: " << r.out.substr(0, 40);
+    ASSERT_EQ(r.err.rfind(kFailedFetch, 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(what, kFailedFetch.size()), std::string::npos) << r.err;
+    ASSERT_TRUE(r.exited);
+    EXPECT_EQ(r.status, 1);
   }
   void expectFailure(const e2e::Result& r, const std::string& err) {
     EXPECT_EQ(r.out, "");
@@ -125,6 +136,63 @@ TEST_F(WanaddressTest, AServerThatNeverAnswersEndsInTheTimeOut) {
   EXPECT_EQ(r.status, 1);
   EXPECT_GE(seconds, 0.9);
   EXPECT_LT(seconds, 30.0);
+}
+
+TEST_F(WanaddressTest, AnAnswerCutShortIsAFailedFetch) {
+  struct Case {
+    std::string name, bytes, reason;
+  };
+  for (const Case& c :
+       {Case{"cut off in the headers", "HTTP/1.1 200 OK\r\nContent-Type: text/pl", "cut off"},
+        Case{"shorter than announced", "HTTP/1.1 200 OK\r\nContent-Length: 20\r\n\r\n203.0.113.7", "cut off"},
+        Case{"chunks without their end", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nb\r\n203.0.113.7\r\n",
+             "cut off"},
+        Case{"chunks that are no chunks", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n203\r\n", ""},
+        Case{"nothing at all", "", ""}}) {
+    SCOPED_TRACE(c.name);
+    e2e::RawServer server(c.bytes);
+    auto r = wanaddress(server.proxy(), {}, {{"SBKIT_HTTP_TIMEOUT", "10"}});
+    expectFailedFetch(r, c.reason);
+  }
+}
+
+TEST_F(WanaddressTest, HeadersBeyondTheirCapAreAFailedFetch) {
+  std::string head = "HTTP/1.1 200 OK\r\n";
+  for (int i = 0; head.size() <= 64 * 1024; ++i) head += "X-Filler-" + std::to_string(i) + ": " + std::string(60, 'f') + "\r\n";
+  e2e::RawServer server(head, e2e::RawServer::Then::sendForever);
+  expectFailedFetch(wanaddress(server.proxy(), {}, {{"SBKIT_HTTP_TIMEOUT", "10"}}),
+                    "the answer's headers are larger than 64 KiB");
+}
+
+TEST_F(WanaddressTest, AnAnswerUpToTheCapIsPrintedWhole) {
+  std::string answer(kAnswerCap, '7');
+  auto r = answeredWith({200, answer});
+  EXPECT_TRUE(r.out == answer + "\n") << r.out.size() << " bytes";
+  EXPECT_EQ(r.status, 0);
+}
+
+TEST_F(WanaddressTest, AnAnswerBeyondTheCapIsAFailedFetchAndIsNotReadFurther) {
+  const std::string tooLarge = "the answer is larger than 64 KiB";
+  {
+    SCOPED_TRACE("one byte too many");
+    auto r = answeredWith({200, std::string(kAnswerCap + 1, '7')});
+    expectFailedFetch(r, tooLarge);
+  }
+  {
+    SCOPED_TRACE("announced as larger");
+    e2e::RawServer server("HTTP/1.1 200 OK\r\nContent-Length: 1073741824\r\n\r\n203.0.113.7",
+                          e2e::RawServer::Then::sendForever);
+    expectFailedFetch(wanaddress(server.proxy(), {}, {{"SBKIT_HTTP_TIMEOUT", "10"}}), tooLarge);
+  }
+  {
+    SCOPED_TRACE("an answer that never ends");
+    e2e::RawServer server("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n", e2e::RawServer::Then::sendForever);
+    auto start = std::chrono::steady_clock::now();
+    auto r = wanaddress(server.proxy(), {}, {{"SBKIT_HTTP_TIMEOUT", "10"}});
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    expectFailedFetch(r, tooLarge);
+    EXPECT_LT(seconds, 5.0) << "stopped at the cap, not at the time-out";
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tools/iconcount/app_lookup.h"
 
+#include <unistd.h>
+
 #include <array>
 
 #include "platform/bundle.h"
@@ -40,6 +42,11 @@ const StockApplication* stockApplication(std::string_view name) {
 }
 
 bool isBundle(std::string_view relativePath) {
+  // Nearly every entry of the walk is turned away on its last four bytes.
+  constexpr std::string_view kEnding = ".app";
+  if (relativePath.size() < kEnding.size() ||
+      !platform::equalsIgnoringCase(relativePath.substr(relativePath.size() - kEnding.size()), kEnding))
+    return false;
   return platform::equalsIgnoringCase(platform::pathExtension(relativePath), "app");
 }
 
@@ -72,13 +79,18 @@ std::optional<std::string> appid(std::string_view name) {
 }
 
 void listApps(std::FILE* out) {
+  // On a terminal, a name could forge a row or drive the terminal itself; a
+  // pipe or a file gets the bytes as they are.
+  const bool onTerminal = isatty(fileno(out));
+  auto shown = [&](std::string text) { return onTerminal ? platform::printableOnTerminal(text) : text; };
   std::fputs("User Applications:\n", out);
   platform::walkTree(kUserApplications, [&](std::string_view relativePath) {
     if (!isBundle(relativePath)) return true;
     auto description = platform::bundleDescription(kUserApplications + std::string(relativePath));
     if (!description) return true;
-    std::string name(platform::displayNameOf(relativePath));
-    std::fprintf(out, "%20s\t%s\n", name.c_str(), platform::bundleIdentifier(*description).value_or("").c_str());
+    std::string name = shown(std::string(platform::displayNameOf(relativePath)));
+    std::string id = shown(platform::bundleIdentifier(*description).value_or(""));
+    std::fprintf(out, "%20s\t%s\n", name.c_str(), id.c_str());
     return true;
   });
 }

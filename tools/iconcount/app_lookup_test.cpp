@@ -1,8 +1,13 @@
 #include "tools/iconcount/app_lookup.h"
 #include "tests/support/scratch_root.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
 #include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -66,6 +71,47 @@ TEST_F(AppLookupTest, AnIdentifierThatIsNoStringCountsAsNone) {
   fclose(out);
   EXPECT_STREQ(text, "User Applications:\n                 Odd\t\n");
   free(text);
+}
+
+// What listApps writes through a pipe (terminal false) or to a pseudo-terminal
+// in raw mode, which passes the bytes on unchanged (terminal true).
+std::string listedThrough(bool terminal) {
+  int readEnd, writeEnd;
+  if (terminal) {
+    termios raw{};
+    cfmakeraw(&raw);
+    if (openpty(&readEnd, &writeEnd, nullptr, &raw, nullptr) != 0) ADD_FAILURE() << "no pseudo-terminal";
+  } else {
+    int ends[2];
+    if (pipe(ends) != 0) ADD_FAILURE() << "no pipe";
+    readEnd = ends[0];
+    writeEnd = ends[1];
+  }
+  FILE* out = fdopen(writeEnd, "w");
+  iconcount::listApps(out);
+  fflush(out);
+  std::string text;
+  char buffer[4096];
+  pollfd ready{readEnd, POLLIN, 0};
+  while (poll(&ready, 1, 200) > 0) {
+    ssize_t n = read(readEnd, buffer, sizeof buffer);
+    if (n <= 0) break;
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+  fclose(out);
+  close(readEnd);
+  return text;
+}
+
+TEST_F(AppLookupTest, TheListingShowsControlCharactersAsQuestionMarksOnATerminalOnly) {
+  const std::string name = "Fake\n           Row\x1b[2J";
+  folder("/var/mobile/Applications/G1/" + name + ".app");
+  std::ofstream(root_ / "private/var/mobile/Applications/G1" / (name + ".app") / "Info.plist")
+      << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"
+         "<string>com.example.\t\xc2\x9b" "2J</string></dict></plist>";
+  EXPECT_EQ(listedThrough(true), "User Applications:\nFake?           Row?[2J\tcom.example.??2J\n");
+  EXPECT_EQ(listedThrough(false), "User Applications:\n" + name + "\tcom.example.\t\xc2\x9b" "2J\n")
+      << "byte for byte through a pipe";
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ std::optional<platform::http::Request> updateRequest(std::string_view userName, 
   request->method = "POST";
   request->body = updateBody(statusText);
   request->headers = {{"Content-Type", "application/x-www-form-urlencoded"}, {"X-Twitter-Client", "Warble"}};
+  request->answerCap = kAnswerCap;
   return request;
 }
 

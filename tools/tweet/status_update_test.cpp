@@ -36,6 +36,7 @@ TEST(UpdateRequest, IsAFormPostWithTheClientHeaders) {
   EXPECT_EQ(request->headers[0].value, "application/x-www-form-urlencoded");
   EXPECT_EQ(request->headers[1].name, "X-Twitter-Client");
   EXPECT_EQ(request->headers[1].value, "Warble");
+  EXPECT_EQ(request->answerCap, 1024u * 1024u);
 }
 
 TEST(OutcomeLine, IsTheWholeTextWhenItMentionsAuthenticationAndDoneOtherwise) {
