@@ -32,7 +32,28 @@ set(CPACK_DEBIAN_FILE_NAME "sbkit_${PROJECT_VERSION}_${SBKIT_PACKAGE_ARCHITECTUR
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${SBKIT_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION Tweaks)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Depends: mobilesubstrate, which brings the substrate the extensions link and
+# load through, then the package of every other shared library that a packaged
+# program or extension needs, as dpkg-shlibdeps finds them for the package's
+# architecture (shlibdeps_architecture.cmake).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS mobilesubstrate)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# No host package ships the device's substrate: dpkg-shlibdeps finds the
+# simulated one in the build's device and leaves it out of Depends, as a
+# library it was not asked to place.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${SBKIT_DEVICE_DIR}/Library/Frameworks/CydiaSubstrate.framework)
+# The libraries are looked up for what the compiler makes (armhf for a 32-bit
+# ARM build made here), else for the package's architecture.
+set(CPACK_SBKIT_SHLIBDEPS_ARCHITECTURE ${SBKIT_PACKAGE_ARCHITECTURE})
+if(CMAKE_LIBRARY_ARCHITECTURE)
+  execute_process(COMMAND dpkg-architecture -qDEB_HOST_ARCH -t${CMAKE_LIBRARY_ARCHITECTURE}
+                  OUTPUT_VARIABLE target_architecture OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET
+                  RESULT_VARIABLE target_status)
+  if(target_status EQUAL 0 AND NOT target_architecture STREQUAL "")
+    set(CPACK_SBKIT_SHLIBDEPS_ARCHITECTURE ${target_architecture})
+  endif()
+endif()
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/shlibdeps_architecture.cmake)
 # The community's package managers show Name and Author; CPack writes only
 # Debian's own fields, so a script adds these two to the finished package.
 set(CPACK_SBKIT_CONTROL_NAME sbkit)

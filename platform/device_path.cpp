@@ -2,12 +2,14 @@
 
 #include <cstdlib>
 
+#include "platform/built_in_root.h"
+
 namespace platform {
 
 std::filesystem::path deviceRoot() {
   const char* root = std::getenv("SBKIT_ROOT");
   if (root && *root) return root;
-  return SBKIT_DEFAULT_ROOT;
+  return builtInDeviceRoot();
 }
 
 std::filesystem::path hostPath(std::string_view devicePath) {

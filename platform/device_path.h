@@ -6,7 +6,8 @@
 namespace platform {
 
 // The host folder that stands for the device's "/": $SBKIT_ROOT when set,
-// otherwise the sample device of the build tree.
+// otherwise the built-in root: the build's sample device for the programs in
+// the build tree, "/" for an installed kit.
 std::filesystem::path deviceRoot();
 
 // The host path of a device path such as "/var/mobile/Applications/".

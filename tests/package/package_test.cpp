@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
@@ -29,22 +31,14 @@ const std::vector<std::string> kTools = {"iconcount", "badge", "homeprefs", "ind
                                          "radio", "tweet", "storequery", "wanaddress"};
 const std::vector<std::string> kExtensions = {"layoutkeeper", "editdefer"};
 const std::string kExtensionsFolder = "Library/MobileSubstrate/DynamicLibraries/";
+const std::vector<std::string> kManualPages = {"man1/iconcount.1", "man1/badge.1",      "man1/homeprefs.1",
+                                               "man1/indicator.1", "man1/radio.1",      "man1/tweet.1",
+                                               "man1/storequery.1", "man1/wanaddress.1", "man7/sbkit.7"};
 
-struct Output {
-  std::string text;  // standard output and standard error together
-  int status = -1;
-};
+using Output = e2e::CommandOutput;
 
-Output capture(const std::string& command) {
-  Output output;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return output;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.text.append(buffer, n);
-  int status = pclose(pipe);
-  output.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return output;
-}
+// Standard output and standard error together.
+Output capture(const std::string& command) { return e2e::shell(command + " 2>&1"); }
 
 std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
@@ -61,6 +55,7 @@ std::set<std::string> productFiles() {
     files.insert(kExtensionsFolder + extension + ".dylib");
     files.insert(kExtensionsFolder + extension + ".plist");
   }
+  for (const auto& page : kManualPages) files.insert("usr/share/man/" + page + ".gz");
   return files;
 }
 
@@ -70,6 +65,86 @@ std::set<std::string> filesBelow(const fs::path& root) {
   for (const auto& entry : fs::recursive_directory_iterator(root))
     if (!entry.is_directory() || entry.is_symlink()) files.insert(fs::relative(entry.path(), root).string());
   return files;
+}
+
+// A library that a shipped file needs (a NEEDED entry of its dynamic section).
+struct Need {
+  std::string file;
+  std::string library;
+};
+
+// The libraries every ELF file below the folder needs, by readelf.
+std::vector<Need> neededLibraries(const fs::path& root) {
+  std::vector<Need> needs;
+  std::regex needed(R"(\(NEEDED\)\s+Shared library: \[(.*)\])");
+  for (const auto& path : filesBelow(root)) {
+    if (e2e::fileBytes(root / path).substr(0, 4) != "\x7f" "ELF") continue;
+    std::istringstream lines(capture("readelf -d " + quoted(root / path)).text);
+    for (std::string line; std::getline(lines, line);) {
+      std::smatch match;
+      if (std::regex_search(line, match, needed)) needs.push_back({path, match[1]});
+    }
+  }
+  return needs;
+}
+
+// The packages a Depends field names, without versions or architectures.
+std::set<std::string> packagesNamed(const std::string& depends) {
+  std::set<std::string> names;
+  std::regex name(R"((?:^|[,|])\s*([a-z0-9][a-z0-9+.-]+))");
+  for (auto it = std::sregex_iterator(depends.begin(), depends.end(), name); it != std::sregex_iterator(); ++it)
+    names.insert((*it)[1]);
+  return names;
+}
+
+using Providers = std::map<std::string, std::set<std::string>>;
+
+// For each needed library, the Debian packages that ship a file of its name,
+// asked of dpkg at once. The device's own substrate is in none of this
+// machine's packages: mobilesubstrate brings it.
+Providers providersOf(const std::vector<Need>& needs) {
+  Providers providers;
+  std::string patterns;
+  for (const auto& need : needs) {
+    providers[need.library];
+    patterns += " '*/" + need.library + "'";
+  }
+  // Lines read "libc6:amd64, libc6:armhf: /usr/lib/x86_64-linux-gnu/libc.so.6".
+  std::istringstream lines(capture("dpkg -S" + patterns).text);
+  for (std::string line; std::getline(lines, line);) {
+    std::size_t end = line.find(": /");
+    if (end == std::string::npos) continue;
+    auto library = providers.find(fs::path(line.substr(end + 2)).filename().string());
+    if (library == providers.end()) continue;
+    std::istringstream names(line.substr(0, end));
+    for (std::string name; std::getline(names >> std::ws, name, ',');)
+      library->second.insert(name.substr(0, name.find(':')));
+  }
+  if (providers.count("CydiaSubstrate")) providers["CydiaSubstrate"].insert("mobilesubstrate");
+  return providers;
+}
+
+// The Depends field of a control file.
+std::string dependsOf(const fs::path& control) {
+  std::istringstream lines(e2e::fileBytes(control));
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("Depends: ", 0) == 0) return line.substr(9);
+  return "";
+}
+
+// The needs that no package named in the control file's Depends provides, as
+// "library (file): packages that would", one a line; empty when all are met.
+std::string unmetNeeds(const std::vector<Need>& needs, const Providers& providers, const fs::path& control) {
+  std::set<std::string> named = packagesNamed(dependsOf(control));
+  std::string unmet;
+  for (const auto& need : needs) {
+    const std::set<std::string>& packages = providers.at(need.library);
+    if (std::any_of(packages.begin(), packages.end(), [&](const auto& p) { return named.count(p); })) continue;
+    unmet += need.library + " (" + need.file + "):";
+    for (const auto& package : packages) unmet += " " + package;
+    unmet += "\n";
+  }
+  return unmet;
 }
 
 class PackageTest : public testing::Test {
@@ -89,6 +164,16 @@ class PackageTest : public testing::Test {
     package_ = scratch_.path() / "package" / ("sbkit_" SBKIT_VERSION "_" + architecture_ + ".deb");
     ASSERT_TRUE(fs::exists(package_)) << "no package at " << package_ << ":\n" << made.text;
   }
+
+  // The package's files below unpacked/ and its control file in control/.
+  void unpack() {
+    Output files = capture("dpkg-deb --extract " + quoted(package_) + " " + quoted(unpacked()));
+    ASSERT_EQ(files.status, 0) << files.text;
+    Output control = capture("dpkg-deb --control " + quoted(package_) + " " + quoted(scratch_.path() / "control"));
+    ASSERT_EQ(control.status, 0) << control.text;
+  }
+  fs::path unpacked() const { return scratch_.path() / "unpacked"; }
+  fs::path control() const { return scratch_.path() / "control/control"; }
 
   std::string field(const std::string& name) const {
     Output output = capture("dpkg-deb --field " + quoted(package_) + " " + name);
@@ -167,7 +252,7 @@ TEST_F(PackageTest, TheControlFieldsAreTheCommunitysOwn) {
   EXPECT_TRUE(std::regex_match(field("Maintainer"), std::regex(R"(.+ <[^ @]+@[^ @]+>)"))) << field("Maintainer");
   EXPECT_EQ(field("Author"), field("Maintainer"));
   EXPECT_EQ(field("Section"), "Tweaks");
-  EXPECT_EQ(field("Depends"), "mobilesubstrate");
+  EXPECT_EQ(field("Depends").rfind("mobilesubstrate, ", 0), 0u) << field("Depends");
 
   std::string description = field("Description");
   std::string summary = description.substr(0, description.find('\n'));
@@ -177,20 +262,86 @@ TEST_F(PackageTest, TheControlFieldsAreTheCommunitysOwn) {
 }
 
 TEST_F(PackageTest, EachExtensionsFilterNamesSpringBoard) {
-  fs::path unpacked = scratch_.path() / "unpacked";
-  Output extracted = capture("dpkg-deb --extract " + quoted(package_) + " " + quoted(unpacked));
-  ASSERT_EQ(extracted.status, 0) << extracted.text;
+  ASSERT_NO_FATAL_FAILURE(unpack());
   for (const auto& extension : kExtensions) {
-    auto filter = platform::plist::parse(e2e::fileBytes(unpacked / kExtensionsFolder / (extension + ".plist")));
+    auto filter = platform::plist::parse(e2e::fileBytes(unpacked() / kExtensionsFolder / (extension + ".plist")));
     ASSERT_TRUE(filter && filter->is<Dictionary>()) << extension << ".plist is not a property-list dictionary";
     const auto* inner = filter->get<Dictionary>()->find("Filter");
     const auto* bundles = inner && inner->is<Dictionary>() ? inner->get<Dictionary>()->find("Bundles") : nullptr;
     ASSERT_TRUE(bundles && bundles->is<Array>()) << extension;
     EXPECT_EQ(*bundles->get<Array>(), Array{"com.apple.springboard"}) << extension;
 
-    std::string library = e2e::fileBytes(unpacked / kExtensionsFolder / (extension + ".dylib"));
+    std::string library = e2e::fileBytes(unpacked() / kExtensionsFolder / (extension + ".dylib"));
     EXPECT_EQ(library.substr(0, 4), "\x7f" "ELF") << extension << ".dylib is a shared library of this host";
   }
+}
+
+TEST_F(PackageTest, DependsNamesThePackageOfEveryLibraryAShippedFileNeeds) {
+  ASSERT_NO_FATAL_FAILURE(unpack());
+  std::vector<Need> needs = neededLibraries(unpacked());
+  ASSERT_GE(needs.size(), 10u) << "every tool and extension needs libraries";
+  EXPECT_EQ(unmetNeeds(needs, providersOf(needs), control()), "") << "Depends: " << dependsOf(control());
+}
+
+TEST_F(PackageTest, DependsWithoutAnyOneOfItsPackagesLeavesALibraryUnmet) {
+  ASSERT_NO_FATAL_FAILURE(unpack());
+  std::vector<Need> needs = neededLibraries(unpacked());
+  Providers providers = providersOf(needs);
+  std::string depends = dependsOf(control());
+  std::set<std::string> named = packagesNamed(depends);
+  ASSERT_GE(named.size(), 4u) << depends;
+  for (const auto& removed : named) {
+    // The control file again, with that package's entry left out of Depends.
+    std::string control = e2e::fileBytes(this->control()), kept;
+    std::istringstream entries(depends);
+    for (std::string entry; std::getline(entries >> std::ws, entry, ',');)
+      if (!packagesNamed(entry).count(removed)) kept += (kept.empty() ? "" : ", ") + entry;
+    control.replace(control.find(depends), depends.size(), kept);
+    fs::path changed = scratch_.path() / "control/without";
+    std::ofstream(changed) << control;
+    EXPECT_NE(unmetNeeds(needs, providers, changed), "") << "Depends: " << kept;
+  }
+}
+
+TEST_F(PackageTest, ManualPagesAreCompressedWithoutNameOrTime) {
+  ASSERT_NO_FATAL_FAILURE(unpack());
+  for (const auto& page : kManualPages) {
+    fs::path compressed = unpacked() / "usr/share/man" / (page + ".gz");
+    std::string bytes = e2e::fileBytes(compressed);
+    ASSERT_GE(bytes.size(), 10u) << page;
+    EXPECT_EQ(bytes.substr(0, 2), "\x1f\x8b") << page;
+    EXPECT_EQ(bytes[3] & 0x08, 0) << page << " holds a file name";
+    EXPECT_EQ(bytes.substr(4, 4), std::string(4, '\0')) << page << " holds a time";
+    EXPECT_EQ(capture("gzip -dc " + quoted(compressed)).text,
+              e2e::fileBytes(fs::path(SBKIT_MANUAL_DIR) / fs::path(page).filename()))
+        << page;
+  }
+}
+
+// With no SBKIT_ROOT an installed tool is on the device: it reads "/" and
+// never the build it came from, so here, on a machine without the device's
+// files, it does what the built tool does on an empty device root.
+TEST_F(PackageTest, AnInstalledToolLooksAtTheMachineItselfNotTheBuild) {
+  fs::path empty = scratch_.path() / "empty";
+  fs::create_directories(empty);
+  const std::vector<std::string> commands = {"iconcount list", "iconcount Mail 3", "badge Stocks New",
+                                             "homeprefs SBAutoLockTime", "indicator -l"};
+  // Where the tracer may not trace (a container without ptrace), the outputs
+  // are still compared.
+  bool tracing = capture("strace -o /dev/null true").status == 0;
+  fs::path trace = scratch_.path() / "trace";
+  std::string tracer = tracing ? "strace -f -e trace=file -o " + quoted(trace) + " " : "";
+  std::string traced;
+  for (const auto& command : commands) {
+    Output installed = capture("env -u SBKIT_ROOT " + tracer + quoted(stage_ / "usr/bin") + "/" + command);
+    Output built = capture("SBKIT_ROOT=" + quoted(empty) + " " + SBKIT_BIN_DIR + "/" + command);
+    EXPECT_EQ(installed.text, built.text) << command;
+    EXPECT_EQ(installed.status, built.status) << command;
+    traced += e2e::fileBytes(trace);
+  }
+  if (!tracing) GTEST_SKIP() << "strace cannot trace here: the paths read are not checked";
+  EXPECT_NE(traced.find("\"/var/mobile/Applications/"), std::string::npos) << "the machine's own paths are read";
+  EXPECT_EQ(traced.find(SBKIT_BUILD_DIR), std::string::npos) << traced;
 }
 
 }  // namespace

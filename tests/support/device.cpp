@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -63,6 +64,17 @@ std::string fileBytes(const fs::path& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+CommandOutput shell(const std::string& command) {
+  CommandOutput output;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return output;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.text.append(buffer, n);
+  int status = pclose(pipe);
+  output.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return output;
 }
 
 std::string program(const std::string& name) { return std::string(SBKIT_BIN_DIR) + "/" + name; }

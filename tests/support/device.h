@@ -48,6 +48,14 @@ struct Result {
 // The bytes of a host file; empty when it cannot be read.
 std::string fileBytes(const std::filesystem::path& path);
 
+// What a shell command run in the test's own environment printed on standard
+// output, and its exit status (-1 when it did not exit).
+struct CommandOutput {
+  std::string text;
+  int status = -1;
+};
+CommandOutput shell(const std::string& command);
+
 // The path of a built program in build/bin.
 std::string program(const std::string& name);
 
