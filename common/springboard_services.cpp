@@ -19,9 +19,7 @@ std::uint32_t serverPort(const Framework& framework) {
 // SpringBoardServices is opened, so the two are never open at once.
 std::uint32_t serverPortThroughClosedUIKit() {
   Framework uikit = Framework::openOrExit(kUIKitPath);
-  std::uint32_t port = serverPort(uikit);
-  uikit.close();
-  return port;
+  return serverPort(uikit);  // UIKit is closed on return
 }
 
 }  // namespace
@@ -31,7 +29,6 @@ void setApplicationBadgeNumber(const char* bundleId, std::int32_t number) {
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
   uikit.entryPointOrExit<Function>("SBSetApplicationBadgeNumber")(port, bundleId, number);
-  uikit.close();
 }
 
 void setApplicationBadge(const char* bundleId, const char* text) {
@@ -39,22 +36,36 @@ void setApplicationBadge(const char* bundleId, const char* text) {
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
   uikit.entryPointOrExit<Function>("SBSetApplicationBadge")(port, bundleId, text);
+  // The text badge and the status-bar calls leave UIKit loaded, as the tools
+  // on the device do: each run ends soon after its last call, and the end of
+  // the process unloads it. (indicator -t so removes its item with UIKit
+  // still loaded from the add.)
+  uikit.keepOpen();
 }
 
 void addStatusBarItem(const char* name) {
   using Function = void (*)(std::uint32_t, const char*, const char*);
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
+  // The entry point takes the owner as a buffer of the caller's, as
+  // SpringBoard expects it on the device: 19 bytes, exactly the owner's name
+  // and its NUL. It gets a copy, so nothing it does with the buffer can reach
+  // the constant.
   char owner[sizeof kStatusBarOwner];
   std::memcpy(owner, kStatusBarOwner, sizeof owner);
   uikit.entryPointOrExit<Function>("SBAddStatusBarItem")(port, owner, name);
+  uikit.keepOpen();  // as after the text badge
 }
 
 void removeStatusBarItem(const char* name) {
   using Function = void (*)(std::uint32_t, const char*, const char*, const char*);
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
+  // On the device the remove entry point takes the item name in each of the
+  // three places after the port, so the one name pointer fills all three:
+  // whichever place SpringBoard reads holds the name.
   uikit.entryPointOrExit<Function>("SBRemoveStatusBarItem")(port, name, name, name);
+  uikit.keepOpen();  // as after the text badge
 }
 
 void setAirplaneModeEnabled(bool enabled) {
@@ -62,19 +73,17 @@ void setAirplaneModeEnabled(bool enabled) {
   std::uint32_t port = serverPortThroughClosedUIKit();
   Framework services = Framework::openOrExit(kSpringBoardServicesPath);
   services.entryPointOrExit<Function>("SBSetAirplaneModeEnabled")(port, enabled ? 1 : 0);
-  services.close();
 }
 
 void withLastWiFiScan(const std::function<void(const platform::plist::Value* scan)>& use) {
   using Function = platform::plist::Value* (*)(std::uint32_t);
   std::uint32_t port = serverPortThroughClosedUIKit();
   Framework services = Framework::openOrExit(kSpringBoardServicesPath);
-  {
-    std::unique_ptr<platform::plist::Value> scan(
-        services.entryPointOrExit<Function>("SBGetLastWiFiScanDictionary")(port));
-    use(scan.get());
-  }
-  services.close();
+  // The scan goes before services, declared first, closes the library: what
+  // a library hands out may rely on its code.
+  std::unique_ptr<platform::plist::Value> scan(
+      services.entryPointOrExit<Function>("SBGetLastWiFiScanDictionary")(port));
+  use(scan.get());
 }
 
 }  // namespace sbs

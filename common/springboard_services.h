@@ -23,11 +23,11 @@ inline constexpr char kStatusBarOwner[19] = "com.tovek.SlimDemo";
 
 // Closes UIKit after the call.
 void setApplicationBadgeNumber(const char* bundleId, std::int32_t number);
-// Leaves UIKit open.
+// Leaves UIKit loaded for the rest of the run, as the device's tools do.
 void setApplicationBadge(const char* bundleId, const char* text);
-// Leaves UIKit open.
+// Leaves UIKit loaded, as setApplicationBadge does.
 void addStatusBarItem(const char* name);
-// Leaves UIKit open.
+// Leaves UIKit loaded, as setApplicationBadge does.
 void removeStatusBarItem(const char* name);
 // Fetches the port through UIKit and closes it, then calls through
 // SpringBoardServices and closes that.

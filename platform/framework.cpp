@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <err.h>
 
+#include <utility>
+
 #include "platform/device_path.h"
 
 namespace platform {
@@ -10,6 +12,9 @@ namespace platform {
 Framework Framework::open(std::string_view devicePath) {
   return Framework(std::string(devicePath), dlopen(hostPath(devicePath).c_str(), RTLD_LAZY));
 }
+
+Framework::Framework(Framework&& other) noexcept
+    : devicePath_(std::move(other.devicePath_)), handle_(std::exchange(other.handle_, nullptr)) {}
 
 Framework Framework::openOrExit(std::string_view devicePath) {
   Framework framework = open(devicePath);

@@ -8,8 +8,9 @@ namespace platform {
 // UIKit, which both opens URLs and hands out SpringBoard's server port.
 inline constexpr const char* kUIKitPath = "/System/Library/Framework/UIKit.framework/UIKit";
 
-// A framework library opened by device path, with lazy binding. The handle
-// stays open until close() is called: some callers leave it open on purpose.
+// A framework library opened by device path, with lazy binding, and closed
+// when the handle goes away. A handle can be moved but not copied, so one
+// library is closed once.
 class Framework {
  public:
   // Nothing is opened when the library is missing or cannot be loaded.
@@ -17,6 +18,11 @@ class Framework {
   // As open, but a missing library ends the run with status 1 and the line
   // "PROGRAM: cannot open PATH" on standard error.
   static Framework openOrExit(std::string_view devicePath);
+
+  Framework(Framework&& other) noexcept;
+  Framework(const Framework&) = delete;
+  Framework& operator=(const Framework&) = delete;
+  ~Framework() { close(); }
 
   bool isOpen() const { return handle_ != nullptr; }
   const std::string& devicePath() const { return devicePath_; }
@@ -30,11 +36,15 @@ class Framework {
   Function entryPointOrExit(const char* name) const {
     return reinterpret_cast<Function>(symbolOrExit(name));
   }
-  void close();
+  // Lets go of the library without closing it: it stays loaded until the
+  // process ends, and the handle is no longer open. A caller says why where
+  // it does this.
+  void keepOpen() { handle_ = nullptr; }
 
  private:
-  void* symbolOrExit(const char* name) const;
   Framework(std::string devicePath, void* handle) : devicePath_(std::move(devicePath)), handle_(handle) {}
+  void* symbolOrExit(const char* name) const;
+  void close();
 
   std::string devicePath_;
   void* handle_ = nullptr;

@@ -14,7 +14,6 @@ void openURL(const std::string& url) {
   auto open = uikit.entryPointOrExit<Function>("UIApplicationOpenURL");
   const plist::Value urlText(url);
   open(&urlText);
-  uikit.close();
 }
 
 }  // namespace platform

@@ -51,6 +51,10 @@ void replacementScrollViewDidEndDecelerating(id self, SEL cmd, id scrollView) {
   if (!editingExitPending) return;
   // Through dispatch, so the request is judged again by replacementSetIsEditing.
   send(self, "setIsEditing:", BOOL(NO));
+  // Cleared after the resend, not before, on purpose: a resent request that
+  // is held back again (the view still decelerating) sets the flag, and this
+  // clears it, so that request is dropped and edit mode stays on, as on the
+  // device. Clearing first would keep it pending for the next deceleration.
   editingExitPending = 0;
 }
 

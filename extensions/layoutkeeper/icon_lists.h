@@ -12,7 +12,7 @@
 
 #include <cstddef>
 #include <optional>
-#include <vector>
+#include <unordered_set>
 
 #include "platform/plist.h"
 
@@ -22,38 +22,31 @@ namespace layoutkeeper {
 // does once it has acted on it.
 extern unsigned char duplicatesFound;
 
-// The plain entries met so far in one pruning, by equality: a hash set of
-// pointers to them, open addressing in one flat table, so that a test costs
-// no allocation and, once the table is out of the cache, one memory access,
-// which the walk asks for ahead of time. It refers to the entries
-// themselves, so they must outlive it.
-class SeenEntries {
+// The record of the plain entries met so far in one pruning. The walk asks it
+// one question per plain entry; the benchmark runs this same walk over an
+// ordered list searched from the start, as the reference.
+class Seen {
  public:
-  static std::size_t hashOf(const platform::plist::Value& entry) { return platform::plist::hashValue(entry); }
+  // True, and the entry remembered, when no equal entry was met before.
+  virtual bool addIfNew(const platform::plist::Value& entry) = 0;
 
-  // True, and the entry remembered, when no equal entry was met before;
-  // hash is hashOf(entry).
-  bool addIfNew(const platform::plist::Value& entry, std::size_t hash);
-  bool addIfNew(const platform::plist::Value& entry) { return addIfNew(entry, hashOf(entry)); }
-  // Starts loading the part of the table where an entry of this hash goes.
-  void prefetch(std::size_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[home(hash)]);
-  }
+ protected:
+  ~Seen() = default;
+};
+
+// The record the extension prunes with: a hash set of pointers to the
+// entries, keyed by the property list's equality and the hash that agrees
+// with it. It points at the entries, so they must outlive it.
+class SeenEntries final : public Seen {
+ public:
+  bool addIfNew(const platform::plist::Value& entry) override { return entries_.insert(&entry).second; }
 
  private:
-  struct Slot {
-    std::size_t hash = 0;
-    const platform::plist::Value* entry = nullptr;  // null: free
+  struct ByValue {
+    std::size_t operator()(const platform::plist::Value* entry) const { return platform::plist::hashValue(*entry); }
+    bool operator()(const platform::plist::Value* a, const platform::plist::Value* b) const { return *a == *b; }
   };
-  // Where the search for a hash starts: its multiplicative spread over the
-  // table, so that hashes that differ only in high bits (integers) do not
-  // pile up.
-  std::size_t home(std::size_t hash) const { return (hash * 0x9E3779B97F4A7C15ull) >> shift_; }
-  void grow(std::size_t capacity);
-
-  std::vector<Slot> slots_;  // a power of two long, never more than half full
-  std::size_t size_ = 0;
-  unsigned shift_ = 64;      // 64 - log2(slots_.size())
+  std::unordered_set<const platform::plist::Value*, ByValue, ByValue> entries_;
 };
 
 // A new list of pages, one per page of lists, each without the plain entries
@@ -61,12 +54,14 @@ class SeenEntries {
 // pages. Nothing when lists is not a list of pages or a container's
 // "iconLists" is not one.
 std::optional<platform::plist::Array> iconListsWithoutDuplicates(const platform::plist::Value* lists,
-                                                                  SeenEntries& seen);
+                                                                  Seen& seen);
 
 // The state with its button bar and then its pages pruned with one shared
 // record of seen entries, every other key as it was and in its place. A
 // missing part is skipped. Nothing when a part is not of the shape above.
-
+std::optional<platform::plist::Dictionary> iconStateWithoutDuplicates(const platform::plist::Dictionary& state,
+                                                                      Seen& seen);
+// As above, with a fresh SeenEntries.
 std::optional<platform::plist::Dictionary> iconStateWithoutDuplicates(const platform::plist::Dictionary& state);
 
 }  // namespace layoutkeeper

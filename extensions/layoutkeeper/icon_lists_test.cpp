@@ -184,10 +184,9 @@ TEST_F(Walk, ListsOfAnotherShapeGiveNothing) {
   for (const Value& lists : shapes) EXPECT_FALSE(prune(lists)) << platform::plist::description(lists);
 }
 
-TEST(SeenEntries, TellsEqualFromDistinctAcrossGrowth) {
-  // Integers hash as themselves, and multiples of a large power of two share
-  // their low bits: the record must still keep them apart, through every
-  // growth step of the record.
+TEST(SeenEntries, FindsEqualValuesOfEitherNumberKindAmongThousands) {
+  // An integer and a real of the same value are one entry, so they must meet
+  // in the set: the hash agrees with the equality across the two kinds.
   std::vector<Value> numbers;
   for (int i = 0; i < 5000; ++i) numbers.emplace_back(std::int64_t{i} << 20);
   std::vector<Value> again;

@@ -6,8 +6,24 @@
 #include <optional>
 #include <string>
 
+#include "common/springboard_services.h"
 #include "tools/badge/app_lookup.h"
-#include "tools/badge/badge_command.h"
+
+namespace badge {
+namespace {
+
+// Prints the synopsis and exits with status 255.
+[[noreturn]] void usage(const char* programName) {
+  std::printf("%s application-name (badge)\n", programName);
+  std::exit(-1);
+}
+
+// Sets the text badge of an application's icon through SpringBoard; the text
+// goes as it is, the empty text included.
+void badge(const char* bundleId, const char* text) { sbs::setApplicationBadge(bundleId, text); }
+
+}  // namespace
+}  // namespace badge
 
 using namespace badge;
 

@@ -18,6 +18,11 @@ using platform::plist::description;
 
 namespace {
 
+// The most arguments a run takes after the program name: one option, its
+// value and the key, since no more than one option can be used at a time.
+// More is a usage error, before the file is read or an option looked at.
+constexpr int kMostArguments = 3;
+
 [[noreturn]] void listPreferences() {
   std::string why;
   std::optional<Document> preferences = loadPreferences(&why);
@@ -58,7 +63,7 @@ void applyChange(Document& preferences, const Request& request) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc <= 1 || argc >= 5) usage(argv[0]);
+  if (argc <= 1 || argc - 1 > kMostArguments) usage(argv[0]);
 
   CommandLine commandLine = parseCommandLine(argc, argv);
   if (auto* bad = std::get_if<BadOption>(&commandLine)) {

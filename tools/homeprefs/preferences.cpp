@@ -31,7 +31,6 @@ void updatePref(const std::string& key) {
   auto sendAppPreferencesChanged = graphicsServices.entryPointOrExit<Function>("GSSendAppPreferencesChanged");
   const Value applicationId(kNotificationId), changedKey(key);
   sendAppPreferencesChanged(&applicationId, &changedKey);
-  graphicsServices.close();
 }
 
 }  // namespace homeprefs

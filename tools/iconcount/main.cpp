@@ -9,13 +9,24 @@
 #include <optional>
 #include <string>
 
+#include "common/springboard_services.h"
 #include "platform/text.h"
 #include "tools/iconcount/app_lookup.h"
-#include "tools/iconcount/badge_command.h"
 
 using namespace iconcount;
 
 namespace {
+
+// Prints the three forms of the command line and exits with status 255.
+[[noreturn]] void usage(const char* programName) {
+  std::printf("%s application-name (badge-number)\n", programName);
+  std::printf("or\n%s id application-id (badge-number)\n", programName);
+  std::printf("or\n%s list\n", programName);
+  std::exit(-1);
+}
+
+// Sets the numeric badge of an application's icon through SpringBoard.
+void setBadgeCount(const char* bundleId, std::int32_t number) { sbs::setApplicationBadgeNumber(bundleId, number); }
 
 // The number argument, 0 when absent; a number out of range ends the run
 // before anything is looked up or sent.

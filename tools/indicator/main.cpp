@@ -5,20 +5,27 @@
 
 #include <cstdlib>
 
+#include "common/springboard_services.h"
 #include "tools/indicator/command_line.h"
 #include "tools/indicator/icon_listing.h"
-#include "tools/indicator/status_bar.h"
 
 using namespace indicator;
 
 namespace {
 
+// Adds the status-bar item; the name goes as typed, whether or not SpringBoard
+// has an image for it.
+void indicator(const char* name) { sbs::addStatusBarItem(name); }
+
+// Removes the status-bar item.
+void rbar(const char* name) { sbs::removeStatusBarItem(name); }
+
 void carryOut(const Step& step) {
   switch (step.action) {
-    case Action::show: indicator::indicator(step.name); break;
+    case Action::show: indicator(step.name); break;
     case Action::remove: rbar(step.name); break;
     case Action::showBriefly:
-      indicator::indicator(step.name);
+      indicator(step.name);
       std::system("sleep 3");  // its outcome does not matter: the item goes either way
       rbar(step.name);
       break;

@@ -1,11 +1,24 @@
 // storequery: shows the music store's search results for a phrase, by asking
 // the system to open the store's search URL for it.
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "platform/open_url.h"
 #include "tools/storequery/search_url.h"
 
+namespace {
+
+// Prints the usage line on standard output and exits with status 255.
+[[noreturn]] void usage(const char* programName) {
+  std::printf("Usage: %s search-phrase\n", programName);
+  std::exit(-1);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
-  if (argc <= 1) storequery::usage(argv[0]);
+  if (argc <= 1) usage(argv[0]);
   // Whether an application took the URL is not ours to know.
   platform::openURL(storequery::searchUrl(argv[1]));
   return 0;

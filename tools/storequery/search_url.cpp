@@ -1,8 +1,5 @@
 #include "tools/storequery/search_url.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "platform/url_escape.h"
 
 namespace storequery {
@@ -11,11 +8,6 @@ std::string searchUrl(std::string_view phrase) {
   return std::string("http://") + kSearchHost +
          "/WebObjects/MZSearch.woa/wa/search?WOURLEncoding=ISO8859_1&lang=1&output=lm&country=US&term=" +
          platform::escapeForQueryValue(phrase) + "&media=music";
-}
-
-void usage(const char* programName) {
-  std::printf("Usage: %s search-phrase\n", programName);
-  std::exit(-1);
 }
 
 }  // namespace storequery

@@ -16,7 +16,4 @@ inline constexpr const char* kSearchHost = "ax.search.itunes.apple.com";
 // end the term, start another parameter or cut the query short.
 std::string searchUrl(std::string_view phrase);
 
-// Prints the usage line on standard output and exits with status 255.
-[[noreturn]] void usage(const char* programName);
-
 }  // namespace storequery

@@ -17,6 +17,12 @@ using namespace tweet;
 
 namespace {
 
+// Prints the usage line on standard output and exits with status 255.
+[[noreturn]] void usage(const char* programName) {
+  std::printf("Usage: %s username password tweet\n", programName);
+  std::exit(-1);
+}
+
 // The arguments are UTF-8 text; anything else would reach the service as
 // bytes the user never meant. The password is not repeated on the screen.
 void requireUtf8(const char* argument, const char* what) {

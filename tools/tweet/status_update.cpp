@@ -1,8 +1,5 @@
 #include "tools/tweet/status_update.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "platform/text.h"
 #include "platform/url_escape.h"
 
@@ -31,11 +28,6 @@ std::optional<platform::http::Request> updateRequest(std::string_view userName, 
 std::string outcomeLine(std::string_view body) {
   std::string text = platform::replacingInvalidUtf8(body);
   return text.find("uthentica") != std::string::npos ? text : "Done";
-}
-
-void usage(const char* programName) {
-  std::printf("Usage: %s username password tweet\n", programName);
-  std::exit(-1);
 }
 
 }  // namespace tweet

@@ -38,7 +38,4 @@ std::optional<platform::http::Request> updateRequest(std::string_view userName, 
 // "Authentication failed" or "could not authenticate you"), "Done" otherwise.
 std::string outcomeLine(std::string_view body);
 
-// Prints the usage line on standard output and exits with status 255.
-[[noreturn]] void usage(const char* programName);
-
 }  // namespace tweet
