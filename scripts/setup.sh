@@ -7,17 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config libplist-dev libplist-utils libobjc-12-dev libgtest-dev libgmock-dev libbenchmark-dev libcurl4-openssl-dev libcpp-httplib-dev
   dpkg-dev mandoc man-db strace
   libcairo2-dev libpango1.0-dev fonts-dejavu-core)
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  echo "Installing ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+scripts/install_missing.sh "${packages[@]}"
 
 build=${1:-build}
 shift || true
