@@ -73,6 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
              "a small input read into a huge tree");
 
   std::string xml = toXml(*value);
+  if (xml.empty()) return 0;  // a value the writer refuses: too deep, a control character, a far-off date
   std::optional<Value> again = parse(xml);
   FUZZ_CHECK(again.has_value(), "the XML written for what was read does not read back");
   FUZZ_CHECK(toXml(*again) == xml, "the XML written for what was read changes when read and written again");

@@ -201,7 +201,7 @@ TEST_F(ScreenshotTest, WhatCannotBeDrawnAsIntendedGivesAPlaceholderAndANoteNever
       {"an icon state of another shape", iconState(oddShape), "springboard: no application for x; drawing a placeholder icon\n",
        true},
       {"an icon state that is a list", iconState(platform::plist::Array{"a"}),
-       "springboard: ignoring " + std::string(kIconStatePath) + ": not a property-list dictionary\n", false},
+       "springboard: ignoring " + std::string(kIconStatePath) + ": not a dictionary\n", false},
   };
   for (const Case& c : cases) {
     freshDevice();
