@@ -51,7 +51,7 @@ std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 // A shell command line that starts a built program, as the tests start one.
 std::string commandLine(const fs::path& program) {
   std::string line;
-  for (const auto& word : e2e::command({program.string()})) line += quoted(word) + " ";
+  for (const auto& word : e2e::command({program.string()})) line += quoted(fs::path(word)) + " ";
   return line;
 }
 
