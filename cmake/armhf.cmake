@@ -11,12 +11,15 @@ set(CMAKE_SYSTEM_PROCESSOR arm)
 set(SBKIT_ARMHF_TRIPLE arm-linux-gnueabihf)
 set(CMAKE_LIBRARY_ARCHITECTURE ${SBKIT_ARMHF_TRIPLE})
 
-set(CMAKE_C_COMPILER ${SBKIT_ARMHF_TRIPLE}-gcc-12)
-set(CMAKE_CXX_COMPILER ${SBKIT_ARMHF_TRIPLE}-g++-12)
-set(CMAKE_ASM_COMPILER ${SBKIT_ARMHF_TRIPLE}-gcc-12)
-# gobjc++-12-arm-linux-gnueabihf teaches the same driver Objective-C++.
-set(CMAKE_OBJCXX_COMPILER ${SBKIT_ARMHF_TRIPLE}-g++-12)
-set(CMAKE_OBJC_COMPILER ${SBKIT_ARMHF_TRIPLE}-gcc-12)
+find_program(SBKIT_ARMHF_GCC ${SBKIT_ARMHF_TRIPLE}-gcc-12 NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+find_program(SBKIT_ARMHF_GXX ${SBKIT_ARMHF_TRIPLE}-g++-12 NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+set(CMAKE_C_COMPILER ${SBKIT_ARMHF_GCC})
+set(CMAKE_CXX_COMPILER ${SBKIT_ARMHF_GXX})
+set(CMAKE_ASM_COMPILER ${SBKIT_ARMHF_GCC})
+# gobjc++-12-arm-linux-gnueabihf teaches the same drivers Objective-C and
+# Objective-C++.
+set(CMAKE_OBJC_COMPILER ${SBKIT_ARMHF_GCC})
+set(CMAKE_OBJCXX_COMPILER ${SBKIT_ARMHF_GXX})
 
 # GNUstep Base for armhf cannot be installed beside the host's (its headers
 # and library sit outside the multiarch folders, and its architecture-free
