@@ -40,9 +40,12 @@ set(ENV{PKG_CONFIG_LIBDIR} "/usr/lib/${SBKIT_ARMHF_TRIPLE}/pkgconfig:/usr/share/
 set(ENV{PKG_CONFIG_SYSROOT_DIR} "/")
 unset(ENV{PKG_CONFIG_PATH})
 
-# Tests and programs of the build run under the emulator, which finds the
-# cross runtime under its library root and the machine's armhf libraries
-# through the multiarch folders; the unpacked libraries come first.
+# Tests and programs of the build run under the emulator with this machine's
+# own root as the library root: the armhf loader, C library and the rest come
+# from the multiarch folders, the unpacked libraries first. The cross
+# toolchain's folder (/usr/arm-linux-gnueabihf) is no root to run in: its
+# loader is of another C library release than the armhf libc6, and the two
+# together crash in pthread_create.
 find_program(SBKIT_QEMU_ARM qemu-arm NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${SBKIT_QEMU_ARM} -L /usr/${SBKIT_ARMHF_TRIPLE}
+set(CMAKE_CROSSCOMPILING_EMULATOR ${SBKIT_QEMU_ARM} -L /
     -E LD_LIBRARY_PATH=${SBKIT_ARMHF_EXTRA_ROOT}/usr/lib)
