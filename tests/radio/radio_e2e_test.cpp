@@ -84,9 +84,7 @@ TEST_F(RadioTest, TheSampleScanComesBeforeTheUsageLine) {
   ASSERT_TRUE(sample && sample->is<platform::plist::Dictionary>());
 
   // Both streams into one, to see their order.
-  std::vector<std::string> argv{"/bin/sh", "-c", "exec \"$@\" 2>&1", "sh"};
-  for (auto& word : e2e::command({e2e::program("radio")})) argv.push_back(word);
-  auto r = e2e::run(device, argv);
+  auto r = e2e::run(device, e2e::throughShell("exec \"$@\" 2>&1", {e2e::program("radio")}));
   EXPECT_EQ(r.out, platform::plist::description(*sample) + "\n" + usageLine());
   EXPECT_EQ(r.status, 255);
   EXPECT_NE(r.out.find("SSID_STR = \"Cafe Corner Guest\";"), std::string::npos);

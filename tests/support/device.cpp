@@ -98,6 +98,12 @@ std::vector<std::string> command(std::vector<std::string> argv) {
   return argv;
 }
 
+std::vector<std::string> throughShell(const std::string& script, const std::vector<std::string>& argv) {
+  std::vector<std::string> shell{"/bin/sh", "-c", script, "sh"};
+  for (auto& word : command(argv)) shell.push_back(std::move(word));
+  return shell;
+}
+
 namespace {
 
 std::vector<std::string> environmentFor(const TemporaryDevice& device,

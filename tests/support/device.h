@@ -63,6 +63,10 @@ std::string program(const std::string& name);
 // starts as it is.
 std::vector<std::string> command(std::vector<std::string> argv);
 
+// A command that runs script in /bin/sh with argv, as command says to start
+// it, in "$@": the script ends with exec "$@" to start the program.
+std::vector<std::string> throughShell(const std::string& script, const std::vector<std::string>& argv);
+
 // Runs argv[0] (a path, started as command says) with a clean environment holding PATH, SBKIT_ROOT and
 // any extra variables, feeding input on standard input.
 Result run(const TemporaryDevice& device, const std::vector<std::string>& argv, const std::string& input = "",
