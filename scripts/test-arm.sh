@@ -12,7 +12,7 @@ sudo=""
 
 # Host tools, the cross compilers and the emulator; the armhf libraries the
 # build links; the architecture-free resources GNUstep Base reads at run time.
-host_packages=(cmake make pkg-config dpkg-dev g++-arm-linux-gnueabihf gobjc++-12-arm-linux-gnueabihf qemu-user
+host_packages=(cmake make pkg-config dpkg-dev file g++-arm-linux-gnueabihf gobjc++-12-arm-linux-gnueabihf qemu-user
   gnustep-base-common)
 arm_packages=(libplist-dev libcurl4-openssl-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   libobjc-12-dev libcairo2-dev libpango1.0-dev)
