@@ -9,10 +9,16 @@
 set(SBKIT_PACKAGE_ID "org.sbkit.sbkit" CACHE STRING "The package's reverse-DNS identifier")
 set(SBKIT_MAINTAINER "The sbkit developers <sbkit@sbkit.invalid>" CACHE STRING "Maintainer and author of the package")
 
-# A host build packages for the host; a device build sets iphoneos-arm.
-execute_process(COMMAND dpkg --print-architecture
+# A host build packages for the host, a cross build for the processor it
+# builds for (armhf for arm-linux-gnueabihf); a device build sets iphoneos-arm.
+if(CMAKE_CROSSCOMPILING AND CMAKE_LIBRARY_ARCHITECTURE)
+  set(architecture_query dpkg-architecture -t${CMAKE_LIBRARY_ARCHITECTURE} -qDEB_HOST_ARCH)
+else()
+  set(architecture_query dpkg --print-architecture)
+endif()
+execute_process(COMMAND ${architecture_query}
                 OUTPUT_VARIABLE SBKIT_HOST_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE
-                RESULT_VARIABLE architecture_status)
+                RESULT_VARIABLE architecture_status ERROR_QUIET)
 if(NOT architecture_status EQUAL 0 OR SBKIT_HOST_ARCHITECTURE STREQUAL "")
   set(SBKIT_HOST_ARCHITECTURE ${CMAKE_SYSTEM_PROCESSOR})
 endif()

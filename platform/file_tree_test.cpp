@@ -200,6 +200,16 @@ TEST_F(FileTreeTest, FileExistsForFilesFoldersAndDanglingLinks) {
   EXPECT_FALSE(platform::fileExists("/Applications/Nope.app"));
 }
 
+TEST_F(FileTreeTest, AFileLargerThanAThirtyTwoBitOffsetExists) {
+  {
+    std::ofstream huge(root_ / "huge", std::ios::binary);
+    huge.seekp(std::streamoff{3} << 30);  // sparse: takes no room
+    huge.put('x');
+  }
+  ASSERT_GT(fs::file_size(root_ / "huge"), std::uintmax_t{1} << 31);
+  EXPECT_TRUE(platform::fileExists("/huge"));
+}
+
 TEST_F(FileTreeTest, DirectoryContentsAreTheTopLevelNamesInTheFoldersOwnOrder) {
   for (const char* name : {"b.png", "a.png", "Z.txt", "m.png"}) file(std::string("Bundle.app/") + name);
   file("Bundle.app/English.lproj/inner.png");

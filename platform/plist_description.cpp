@@ -3,9 +3,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
-#include <ctime>
 
 #include "platform/plist.h"
 
@@ -59,12 +60,27 @@ std::string floatText(float f) {
   return text;
 }
 
+// The calendar is worked out in 64-bit seconds rather than through time_t,
+// which is 32 bits wide on the device's processor and ends in 2038. A date
+// beyond the years the calendar holds shows as its first or last second, and
+// one that is no number as the reference date.
 std::string dateText(const Date& date) {
-  std::time_t t = static_cast<std::time_t>(std::floor(date.secondsSince2001 + kSecondsFrom1970To2001));
-  std::tm utc{};
-  gmtime_r(&t, &utc);
-  char text[40];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S +0000", &utc);
+  using namespace std::chrono;
+  constexpr sys_days kFirstDay = year_month_day{year::min(), January, day{1}};
+  constexpr sys_days kLastDay = year_month_day{year::max(), December, day{31}};
+  constexpr double kFirst = static_cast<double>(sys_seconds{kFirstDay}.time_since_epoch().count());
+  constexpr double kLast = static_cast<double>((sys_seconds{kLastDay} + days{1}).time_since_epoch().count()) - 1;
+  double since1970 = std::isnan(date.secondsSince2001) ? kSecondsFrom1970To2001
+                                                       : std::floor(date.secondsSince2001 + kSecondsFrom1970To2001);
+  sys_seconds time{seconds{static_cast<std::int64_t>(std::clamp(since1970, kFirst, kLast))}};
+  sys_days day = floor<days>(time);
+  year_month_day calendar{day};
+  hh_mm_ss clock{time - day};
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02u %02d:%02d:%02d +0000", static_cast<int>(calendar.year()),
+                static_cast<unsigned>(calendar.month()), static_cast<unsigned>(calendar.day()),
+                static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
+                static_cast<int>(clock.seconds().count()));
   return text;
 }
 

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -191,6 +192,26 @@ TEST(PlistDescription, TopLevelStringsAreTheirOwnTextAndEscapesAreShown) {
   EXPECT_EQ(description(Value(Array{})), "(\n)");
   EXPECT_EQ(description(Value(Dictionary{})), "{\n}");
   EXPECT_EQ(description(Value(0.1)), "0.1");
+}
+
+TEST(PlistDescription, DatesShowTheirDayAndSecondWhereverTheyFall) {
+  struct Row {
+    double secondsSince2001;
+    const char* text;
+  };
+  for (const Row& row : {
+           Row{0.75, "2001-01-01 00:00:00 +0000"},
+           Row{-0.5, "2000-12-31 23:59:59 +0000"},
+           // Beyond what a 32-bit time_t holds, either way.
+           Row{1230681600, "2040-01-01 00:00:00 +0000"},
+           Row{-3187296000.0, "1900-01-01 00:00:00 +0000"},
+           Row{63113904000.0, "4001-01-01 00:00:00 +0000"},
+           // Past the calendar: its last second; no date shows as the reference date.
+           Row{1e300, "32767-12-31 23:59:59 +0000"},
+           Row{-1e300, "-32767-01-01 00:00:00 +0000"},
+           Row{std::nan(""), "2001-01-01 00:00:00 +0000"},
+       })
+    EXPECT_EQ(description(Value(Date{row.secondsSince2001})), row.text) << row.secondsSince2001;
 }
 
 TEST(PlistFloat, KeepsSinglePrecisionInTextAndFullValueInFiles) {

@@ -182,6 +182,36 @@ TEST_F(Hook, TheTrampolineForwardsEveryArgumentAndTheResult) {
   EXPECT_DOUBLE_EQ(callReal(object, selector("real"), 0.5f, 0.25, 'a', 200), 0.5 + 0.25 + 'a' + 200);
 }
 
+// Structures of reals travel in floating-point registers where the calling
+// convention allows (the hard-float ARM one, both ways) and on the stack
+// where the registers run out.
+struct Rect {
+  double x, y, width, height;
+};
+
+Rect spanning(id, SEL, Rect a, Rect b, Rect c) {
+  return Rect{a.x + b.x * 10 + c.x * 100, a.y + b.y * 10 + c.y * 100, a.width + b.width * 10 + c.width * 100,
+              a.height + b.height * 10 + c.height * 100};
+}
+
+TEST_F(Hook, TheTrampolineForwardsStructuresOfRealsAndReturnsOne) {
+  Class base = rootClass("RectBase");
+  class_addMethod(base, selector("spanning"), implementationCast<IMP>(spanning),
+                  "{Rect=dddd}@:{Rect=dddd}{Rect=dddd}{Rect=dddd}");
+  Class derived = subclass(base, "RectDerived");
+  id object = make(derived);
+  IMP saved = nullptr;
+  MSHookMessageEx(derived, selector("spanning"), implementationCast<IMP>(spanning), &saved);
+  ASSERT_NE(saved, implementationCast<IMP>(spanning));
+
+  Rect got = implementationCast<decltype(&spanning)>(saved)(object, selector("spanning"), Rect{1, 2, 3, 4},
+                                                            Rect{5, 6, 7, 8}, Rect{9, 0.5, 0.25, 0.125});
+  EXPECT_DOUBLE_EQ(got.x, 951);
+  EXPECT_DOUBLE_EQ(got.y, 112);
+  EXPECT_DOUBLE_EQ(got.width, 98);
+  EXPECT_DOUBLE_EQ(got.height, 96.5);
+}
+
 TEST_F(Hook, HooksAClassMethodThroughTheMetaclass) {
   Class cls = rootClass("ClassMethodRoot");
   class_addMethod(object_getClass(reinterpret_cast<id>(cls)), selector("answer"),

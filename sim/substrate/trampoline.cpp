@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <mutex>
 
-// The stubs of trampoline_x86_64.S: each loads its index and jumps to a body
-// that asks sbkitTrampolineTarget where to go.
+// The stubs of the processor's trampoline_<processor>.S: each loads its index
+// and jumps to a body that asks sbkitTrampolineTarget where to go.
 extern "C" {
 extern const char sbkitTrampolineStubs[];
 extern const char sbkitTrampolineStubsEnd[];

@@ -50,10 +50,8 @@ class HomeprefsTest : public ::testing::Test {
   }
   // As homeprefs, with files limited to size 0 so that every write fails.
   e2e::Result homeprefsUnableToWrite(std::vector<std::string> arguments) {
-    std::vector<std::string> argv = {"/bin/sh", "-c", "ulimit -f 0; trap '' XFSZ; exec \"$0\" \"$@\"",
-                                     e2e::program("homeprefs")};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return e2e::run(device, argv);
+    arguments.insert(arguments.begin(), e2e::program("homeprefs"));
+    return e2e::run(device, e2e::throughShell("ulimit -f 0; trap '' XFSZ; exec \"$@\"", arguments));
   }
 
   std::string fileBytes() const { return e2e::fileBytes(device.host(kPrefs)); }

@@ -84,7 +84,7 @@ TEST_F(RadioTest, TheSampleScanComesBeforeTheUsageLine) {
   ASSERT_TRUE(sample && sample->is<platform::plist::Dictionary>());
 
   // Both streams into one, to see their order.
-  auto r = e2e::run(device, {"/bin/sh", "-c", "exec \"$0\" 2>&1", e2e::program("radio")});
+  auto r = e2e::run(device, e2e::throughShell("exec \"$@\" 2>&1", {e2e::program("radio")}));
   EXPECT_EQ(r.out, platform::plist::description(*sample) + "\n" + usageLine());
   EXPECT_EQ(r.status, 255);
   EXPECT_NE(r.out.find("SSID_STR = \"Cafe Corner Guest\";"), std::string::npos);

@@ -77,7 +77,44 @@ CommandOutput shell(const std::string& command) {
   return output;
 }
 
+std::optional<Elf32_Ehdr> elfHeader(const fs::path& path) {
+  Elf32_Ehdr header{};
+  std::ifstream in(path, std::ios::binary);
+  if (!in.read(reinterpret_cast<char*>(&header), sizeof header)) return std::nullopt;
+  if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0) return std::nullopt;
+  return header;
+}
+
 std::string program(const std::string& name) { return std::string(SBKIT_BIN_DIR) + "/" + name; }
+
+namespace {
+
+// The build's emulator and its options; empty on a native build.
+const std::vector<std::string> kEmulator = {
+#include "tests/support/emulator.inc"
+};
+
+// The processor a file is built for; 0 when it is no ELF file.
+Elf32_Half machineOf(const fs::path& path) {
+  std::optional<Elf32_Ehdr> header = elfHeader(path);
+  return header ? header->e_machine : 0;
+}
+
+}  // namespace
+
+std::vector<std::string> command(std::vector<std::string> argv) {
+  // Under the emulator this program's own image is the built one.
+  static const Elf32_Half builtFor = machineOf("/proc/self/exe");
+  if (kEmulator.empty() || argv.empty() || machineOf(argv[0]) != builtFor) return argv;
+  argv.insert(argv.begin(), kEmulator.begin(), kEmulator.end());
+  return argv;
+}
+
+std::vector<std::string> throughShell(const std::string& script, const std::vector<std::string>& argv) {
+  std::vector<std::string> shell{"/bin/sh", "-c", script, "sh"};
+  for (auto& word : command(argv)) shell.push_back(std::move(word));
+  return shell;
+}
 
 namespace {
 
@@ -104,8 +141,9 @@ struct Child {
   int pid, in, out, err;
 };
 
-Child spawn(const TemporaryDevice& device, std::vector<std::string> argv,
+Child spawn(const TemporaryDevice& device, const std::vector<std::string>& program,
             const std::map<std::string, std::string>& extra) {
+  std::vector<std::string> argv = command(program);
   int in[2], out[2], err[2];
   if (pipe2(in, O_CLOEXEC) || pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC))
     throw std::runtime_error("cannot make pipes");

@@ -3,6 +3,8 @@
 // End-to-end test support: a fresh copy of the built device root per test, and
 // the built programs run against it as a user runs them.
 
+#include <elf.h>
+
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -56,10 +58,24 @@ struct CommandOutput {
 };
 CommandOutput shell(const std::string& command);
 
+// The identification of an ELF file (the processor is e_machine, the same
+// field in 32- and 64-bit files); none for a file that is not ELF.
+std::optional<Elf32_Ehdr> elfHeader(const std::filesystem::path& path);
+
 // The path of a built program in build/bin.
 std::string program(const std::string& name);
 
-// Runs argv[0] (a path) with a clean environment holding PATH, SBKIT_ROOT and
+// argv as it must be started: a program built for the build's processor goes
+// through the build's emulator when it has one (a cross build), so that the
+// same tests run on both; anything else, and everything on a native build,
+// starts as it is.
+std::vector<std::string> command(std::vector<std::string> argv);
+
+// A command that runs script in /bin/sh with argv, as command says to start
+// it, in "$@": the script ends with exec "$@" to start the program.
+std::vector<std::string> throughShell(const std::string& script, const std::vector<std::string>& argv);
+
+// Runs argv[0] (a path, started as command says) with a clean environment holding PATH, SBKIT_ROOT and
 // any extra variables, feeding input on standard input.
 Result run(const TemporaryDevice& device, const std::vector<std::string>& argv, const std::string& input = "",
            const std::map<std::string, std::string>& environment = {});
