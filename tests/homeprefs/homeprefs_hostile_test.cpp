@@ -233,6 +233,7 @@ TEST_F(HomeprefsHostileTest, TwentyConcurrentSetsAllLand) {
 pid_t start(const e2e::TemporaryDevice& device, const std::vector<std::string>& arguments) {
   std::vector<std::string> argv = {e2e::program("homeprefs")};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
+  argv = e2e::command(argv);
   std::vector<std::string> environment = {"PATH=/usr/bin:/bin", "SBKIT_ROOT=" + device.root().string()};
   for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"})
     if (const char* value = std::getenv(name)) environment.push_back(std::string(name) + "=" + value);

@@ -283,7 +283,7 @@ TEST_P(PageExamplesTest, RunAsShownOnTheSampleDevice) {
   for (const auto& example : all) {
     e2e::Result result =
         e2e::run(device, {"/bin/sh", "-c", "exec 2>&1; " + example.command}, "",
-                 {{"PATH", std::string(SBKIT_BIN_DIR) + ":/usr/bin:/bin"}, {"http_proxy", server.proxy()}});
+                 {{"PATH", e2e::programFolder() + ":/usr/bin:/bin"}, {"http_proxy", server.proxy()}});
     EXPECT_TRUE(result.exited && result.status == 0)
         << "$ " << example.command << "\nexited " << result.exited << " with " << result.status << "\n"
         << result.out;

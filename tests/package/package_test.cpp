@@ -43,11 +43,7 @@ Output capture(const std::string& command) { return e2e::shell(command + " 2>&1"
 std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
 // A shell command line that starts a built program, as the tests start one.
-std::string commandLine(const fs::path& program) {
-  std::string line;
-  for (const auto& word : e2e::command({program.string()})) line += quoted(fs::path(word)) + " ";
-  return line;
-}
+std::string commandLine(const fs::path& program) { return e2e::commandLine(e2e::command({program.string()})) + " "; }
 
 std::string trimmed(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
@@ -351,8 +347,9 @@ TEST_F(PackageTest, AnInstalledToolLooksAtTheMachineItselfNotTheBuild) {
   std::string tracer = tracing ? "strace -f -e trace=file -o " + quoted(trace) + " " : "";
   std::string traced;
   for (const auto& command : commands) {
-    Output installed = capture("env -u SBKIT_ROOT " + tracer + quoted(stage_ / "usr/bin") + "/" + command);
-    Output built = capture("SBKIT_ROOT=" + quoted(empty) + " " + SBKIT_BIN_DIR + "/" + command);
+    std::string tool = command.substr(0, command.find(' ')), arguments = command.substr(tool.size() + 1);
+    Output installed = capture("env -u SBKIT_ROOT " + tracer + commandLine(stage_ / "usr/bin" / tool) + arguments);
+    Output built = capture("SBKIT_ROOT=" + quoted(empty) + " " + commandLine(e2e::program(tool)) + arguments);
     EXPECT_EQ(installed.text, built.text) << command;
     EXPECT_EQ(installed.status, built.status) << command;
     traced += e2e::fileBytes(trace);

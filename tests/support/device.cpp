@@ -110,6 +110,58 @@ std::vector<std::string> command(std::vector<std::string> argv) {
   return argv;
 }
 
+namespace {
+
+// A word that /bin/sh reads back as it is.
+std::string shellWord(const std::string& word) {
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// A folder of scripts that start the programs of build/bin through the
+// emulator, removed when the test ends.
+class EmulatedPrograms {
+ public:
+  EmulatedPrograms() {
+    std::string pattern = (fs::temp_directory_path() / "sbkit-programs-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+    folder_ = pattern;
+    for (const auto& entry : fs::directory_iterator(SBKIT_BIN_DIR)) {
+      std::string name = entry.path().filename().string();
+      std::vector<std::string> started = command({entry.path().string()});
+      if (started.size() == 1) continue;  // not built for the emulated processor
+      // qemu's -0 gives the program the name it was called by, as a shell does.
+      started.insert(started.end() - 1, {"-0", name});
+      fs::path script = folder_ / name;
+      std::ofstream(script) << "#!/bin/sh\nexec " << commandLine(started) << " \"$@\"\n";
+      fs::permissions(script, fs::perms::owner_all);
+    }
+  }
+  ~EmulatedPrograms() {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+  const fs::path& folder() const { return folder_; }
+
+ private:
+  fs::path folder_;
+};
+
+}  // namespace
+
+std::string commandLine(const std::vector<std::string>& argv) {
+  std::string line;
+  for (const auto& word : argv) line += (line.empty() ? "" : " ") + shellWord(word);
+  return line;
+}
+
+std::string programFolder() {
+  if (kEmulator.empty()) return SBKIT_BIN_DIR;
+  static const EmulatedPrograms programs;
+  return programs.folder().string();
+}
+
 std::vector<std::string> throughShell(const std::string& script, const std::vector<std::string>& argv) {
   std::vector<std::string> shell{"/bin/sh", "-c", script, "sh"};
   for (auto& word : command(argv)) shell.push_back(std::move(word));

@@ -71,6 +71,15 @@ std::string program(const std::string& name);
 // starts as it is.
 std::vector<std::string> command(std::vector<std::string> argv);
 
+// argv as one line for /bin/sh, every word quoted, started as command says.
+std::string commandLine(const std::vector<std::string>& argv);
+
+// The folder to put first on PATH to start the built programs by name, as a
+// user does: build/bin, or on a cross build a folder of scripts, one for
+// each program of build/bin, that start it through the emulator with the
+// name it was called by.
+std::string programFolder();
+
 // A command that runs script in /bin/sh with argv, as command says to start
 // it, in "$@": the script ends with exec "$@" to start the program.
 std::vector<std::string> throughShell(const std::string& script, const std::vector<std::string>& argv);
