@@ -1,7 +1,6 @@
 #include "common/springboard_services.h"
 
 #include <cstring>
-#include <memory>
 
 #include "platform/framework.h"
 
@@ -9,7 +8,6 @@ namespace sbs {
 namespace {
 
 using platform::Framework;
-using ServerPortFunction = std::uint32_t (*)();
 
 std::uint32_t serverPort(const Framework& framework) {
   return framework.entryPointOrExit<ServerPortFunction>("SBSSpringBoardServerPort")();
@@ -27,53 +25,43 @@ std::uint32_t serverPortThroughClosedUIKit() {
 }  // namespace
 
 void setApplicationBadgeNumber(const char* bundleId, std::int32_t number) {
-  using Function = void (*)(std::uint32_t, const char*, std::int32_t);
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
-  uikit.entryPointOrExit<Function>("SBSetApplicationBadgeNumber")(port, bundleId, number);
+  uikit.entryPointOrExit<SetApplicationBadgeNumberFunction>("SBSetApplicationBadgeNumber")(port, bundleId, number);
   uikit.close();
 }
 
 void setApplicationBadge(const char* bundleId, const char* text) {
-  using Function = void (*)(std::uint32_t, const char*, const char*);
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
-  uikit.entryPointOrExit<Function>("SBSetApplicationBadge")(port, bundleId, text);
+  uikit.entryPointOrExit<SetApplicationBadgeFunction>("SBSetApplicationBadge")(port, bundleId, text);
 }
 
 void addStatusBarItem(const char* name) {
-  using Function = void (*)(std::uint32_t, const char*, const char*);
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
   char owner[sizeof kStatusBarOwner];
   std::memcpy(owner, kStatusBarOwner, sizeof owner);
-  uikit.entryPointOrExit<Function>("SBAddStatusBarItem")(port, owner, name);
+  uikit.entryPointOrExit<AddStatusBarItemFunction>("SBAddStatusBarItem")(port, owner, name);
 }
 
 void removeStatusBarItem(const char* name) {
-  using Function = void (*)(std::uint32_t, const char*, const char*, const char*);
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
-  uikit.entryPointOrExit<Function>("SBRemoveStatusBarItem")(port, name, name, name);
+  uikit.entryPointOrExit<RemoveStatusBarItemFunction>("SBRemoveStatusBarItem")(port, name, name, name);
 }
 
 void setAirplaneModeEnabled(bool enabled) {
-  using Function = void (*)(std::uint32_t, std::int32_t);
   std::uint32_t port = serverPortThroughClosedUIKit();
   Framework services = Framework::openOrExit(kSpringBoardServicesPath);
-  services.entryPointOrExit<Function>("SBSetAirplaneModeEnabled")(port, enabled ? 1 : 0);
+  services.entryPointOrExit<SetAirplaneModeEnabledFunction>("SBSetAirplaneModeEnabled")(port, enabled ? 1 : 0);
   services.close();
 }
 
-void withLastWiFiScan(const std::function<void(const platform::plist::Value* scan)>& use) {
-  using Function = platform::plist::Value* (*)(std::uint32_t);
+void withLastWiFiScan(const std::function<void(id scan)>& use) {
   std::uint32_t port = serverPortThroughClosedUIKit();
   Framework services = Framework::openOrExit(kSpringBoardServicesPath);
-  {
-    std::unique_ptr<platform::plist::Value> scan(
-        services.entryPointOrExit<Function>("SBGetLastWiFiScanDictionary")(port));
-    use(scan.get());
-  }
+  use(services.entryPointOrExit<GetLastWiFiScanDictionaryFunction>("SBGetLastWiFiScanDictionary")(port));
   services.close();
 }
 

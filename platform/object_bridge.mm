@@ -103,7 +103,10 @@ Object objectOf(const plist::Value& value) {
 }
 
 Object stringObject(std::string_view utf8) {
-  return Object([[NSString alloc] initWithBytes:utf8.data() length:utf8.size() encoding:NSUTF8StringEncoding]);
+  NSAutoreleasePool* pool = [[NSAutoreleasePool alloc] init];
+  id string = [[NSString alloc] initWithBytes:utf8.data() length:utf8.size() encoding:NSUTF8StringEncoding];
+  [pool drain];
+  return Object(string);
 }
 
 std::optional<std::string> utf8Text(id string) {
@@ -118,7 +121,10 @@ std::optional<std::string> utf8Text(id string) {
 Object urlObject(std::string_view text) {
   Object string = stringObject(text);
   if (!string) return nullptr;
-  return Object([[NSURL alloc] initWithString:(NSString*)string.get()]);
+  NSAutoreleasePool* pool = [[NSAutoreleasePool alloc] init];
+  id url = [[NSURL alloc] initWithString:(NSString*)string.get()];
+  [pool drain];
+  return Object(url);
 }
 
 AutoreleasePool::AutoreleasePool() : pool_([[NSAutoreleasePool alloc] init]) {}

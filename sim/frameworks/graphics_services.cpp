@@ -1,20 +1,16 @@
 // GraphicsServices stand-in: announcing a changed preference to an application.
 
+#include <objc/objc.h>
+
 #include <string>
 
-#include "platform/plist.h"
+#include "platform/object_bridge.h"
 #include "sim/common/journal.h"
+#include "sim/frameworks/entry_points.h"
 
-using platform::plist::Value;
-
-namespace {
-std::string textOf(const Value* value) {
-  if (!value) return "";
-  if (auto s = value->get<std::string>()) return *s;
-  return platform::plist::description(*value);
-}
-}  // namespace
-
-extern "C" void GSSendAppPreferencesChanged(const Value* applicationId, const Value* key) {
-  sim::journal("GSSendAppPreferencesChanged", {textOf(applicationId), textOf(key)});
+// Both arguments are string objects, as on the device; anything else is
+// journalled as an empty field.
+extern "C" void GSSendAppPreferencesChanged(id applicationId, id key) {
+  sim::journal("GSSendAppPreferencesChanged",
+               {platform::utf8Text(applicationId).value_or(""), platform::utf8Text(key).value_or("")});
 }
