@@ -1,16 +1,17 @@
 // GraphicsServices stand-in: announcing a changed preference to an application.
 
+#include <dlfcn.h>
 #include <objc/objc.h>
 
-#include <string>
-
-#include "platform/object_bridge.h"
-#include "sim/common/journal.h"
 #include "sim/frameworks/entry_points.h"
+#include "sim/frameworks/objects.h"
 
-// Both arguments are string objects, as on the device; anything else is
-// journalled as an empty field.
+// Both arguments are string objects, as on the device, read by the stand-ins'
+// objects library; opening this library alone loads no Foundation.
 extern "C" void GSSendAppPreferencesChanged(id applicationId, id key) {
-  sim::journal("GSSendAppPreferencesChanged",
-               {platform::utf8Text(applicationId).value_or(""), platform::utf8Text(key).value_or("")});
+  void* objects = sim::openObjectsLibrary();
+  auto journal = objects ? reinterpret_cast<sim::PreferencesChangedFunction>(
+                               dlsym(objects, sim::kPreferencesChangedSymbol))
+                         : nullptr;
+  if (journal) journal(applicationId, key);
 }

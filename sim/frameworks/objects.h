@@ -16,6 +16,11 @@ inline constexpr const char* kPropertyListObjectSymbol = "SimulatorPropertyListO
 // nil when the file is missing or no property list.
 using PropertyListObjectFunction = id (*)(const char* devicePath);
 
+inline constexpr const char* kPreferencesChangedSymbol = "SimulatorPreferencesChanged";
+// SimulatorPreferencesChanged(application id, key): journals the announcement
+// of a changed preference; anything but a string object is an empty field.
+using PreferencesChangedFunction = void (*)(id applicationId, id key);
+
 // Opens the library for good; null when it cannot be loaded.
 void* openObjectsLibrary();
 

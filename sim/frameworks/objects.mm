@@ -1,6 +1,6 @@
-// The stand-ins' objects: what UIKit and SpringBoardServices hand over or take
-// as Foundation objects lives in this library of its own, which they load
-// only when an object is to cross. A tool that never sees an object thus
+// The stand-ins' objects: what UIKit, SpringBoardServices and GraphicsServices
+// hand over or take as Foundation objects lives in this library of its own,
+// which they load only when an object is to cross. A tool that never sees an object thus
 // never loads Foundation, however often it opens UIKit.
 //
 // It is never unloaded (it is opened with RTLD_NODELETE): the object runtime
@@ -46,4 +46,9 @@ extern "C" id SimulatorPropertyListObject(const char* devicePath) {
   std::optional<platform::plist::Value> value = platform::plist::read(devicePath);
   if (!value) return nil;
   return [(id)platform::objectOf(*value).release() autorelease];
+}
+
+extern "C" void SimulatorPreferencesChanged(id applicationId, id key) {
+  sim::journal("GSSendAppPreferencesChanged",
+               {platform::utf8Text(applicationId).value_or(""), platform::utf8Text(key).value_or("")});
 }
