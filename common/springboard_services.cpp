@@ -1,7 +1,6 @@
 #include "common/springboard_services.h"
 
 #include <cstring>
-#include <memory>
 
 #include "platform/framework.h"
 
@@ -9,7 +8,6 @@ namespace sbs {
 namespace {
 
 using platform::Framework;
-using ServerPortFunction = std::uint32_t (*)();
 
 std::uint32_t serverPort(const Framework& framework) {
   return framework.entryPointOrExit<ServerPortFunction>("SBSSpringBoardServerPort")();
@@ -25,17 +23,15 @@ std::uint32_t serverPortThroughClosedUIKit() {
 }  // namespace
 
 void setApplicationBadgeNumber(const char* bundleId, std::int32_t number) {
-  using Function = void (*)(std::uint32_t, const char*, std::int32_t);
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
-  uikit.entryPointOrExit<Function>("SBSetApplicationBadgeNumber")(port, bundleId, number);
+  uikit.entryPointOrExit<SetApplicationBadgeNumberFunction>("SBSetApplicationBadgeNumber")(port, bundleId, number);
 }
 
 void setApplicationBadge(const char* bundleId, const char* text) {
-  using Function = void (*)(std::uint32_t, const char*, const char*);
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
-  uikit.entryPointOrExit<Function>("SBSetApplicationBadge")(port, bundleId, text);
+  uikit.entryPointOrExit<SetApplicationBadgeFunction>("SBSetApplicationBadge")(port, bundleId, text);
   // The text badge and the status-bar calls leave UIKit loaded, as the tools
   // on the device do: each run ends soon after its last call, and the end of
   // the process unloads it. (indicator -t so removes its item with UIKit
@@ -44,7 +40,6 @@ void setApplicationBadge(const char* bundleId, const char* text) {
 }
 
 void addStatusBarItem(const char* name) {
-  using Function = void (*)(std::uint32_t, const char*, const char*);
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
   // The entry point takes the owner as a buffer of the caller's, as
@@ -53,37 +48,32 @@ void addStatusBarItem(const char* name) {
   // the constant.
   char owner[sizeof kStatusBarOwner];
   std::memcpy(owner, kStatusBarOwner, sizeof owner);
-  uikit.entryPointOrExit<Function>("SBAddStatusBarItem")(port, owner, name);
+  uikit.entryPointOrExit<AddStatusBarItemFunction>("SBAddStatusBarItem")(port, owner, name);
   uikit.keepOpen();  // as after the text badge
 }
 
 void removeStatusBarItem(const char* name) {
-  using Function = void (*)(std::uint32_t, const char*, const char*, const char*);
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
   // On the device the remove entry point takes the item name in each of the
   // three places after the port, so the one name pointer fills all three:
   // whichever place SpringBoard reads holds the name.
-  uikit.entryPointOrExit<Function>("SBRemoveStatusBarItem")(port, name, name, name);
+  uikit.entryPointOrExit<RemoveStatusBarItemFunction>("SBRemoveStatusBarItem")(port, name, name, name);
   uikit.keepOpen();  // as after the text badge
 }
 
 void setAirplaneModeEnabled(bool enabled) {
-  using Function = void (*)(std::uint32_t, std::int32_t);
   std::uint32_t port = serverPortThroughClosedUIKit();
   Framework services = Framework::openOrExit(kSpringBoardServicesPath);
-  services.entryPointOrExit<Function>("SBSetAirplaneModeEnabled")(port, enabled ? 1 : 0);
+  services.entryPointOrExit<SetAirplaneModeEnabledFunction>("SBSetAirplaneModeEnabled")(port, enabled ? 1 : 0);
 }
 
-void withLastWiFiScan(const std::function<void(const platform::plist::Value* scan)>& use) {
-  using Function = platform::plist::Value* (*)(std::uint32_t);
+void withLastWiFiScan(const std::function<void(id scan)>& use) {
   std::uint32_t port = serverPortThroughClosedUIKit();
   Framework services = Framework::openOrExit(kSpringBoardServicesPath);
-  // The scan goes before services, declared first, closes the library: what
-  // a library hands out may rely on its code.
-  std::unique_ptr<platform::plist::Value> scan(
-      services.entryPointOrExit<Function>("SBGetLastWiFiScanDictionary")(port));
-  use(scan.get());
+  // The scan is used before services closes the library at the end of this
+  // scope: what a library hands out may rely on its code.
+  use(services.entryPointOrExit<GetLastWiFiScanDictionaryFunction>("SBGetLastWiFiScanDictionary")(port));
 }
 
 }  // namespace sbs

@@ -7,11 +7,12 @@
 // A library or entry point that cannot be found is never called: the tool
 // prints one line on standard error naming it and exits with status 1.
 
+#include <objc/objc.h>
+
 #include <cstdint>
 #include <functional>
 
 #include "platform/framework.h"
-#include "platform/plist.h"
 
 namespace sbs {
 
@@ -33,9 +34,21 @@ void removeStatusBarItem(const char* name);
 // SpringBoardServices and closes that.
 void setAirplaneModeEnabled(bool enabled);
 // Reaches SpringBoard as setAirplaneModeEnabled does and hands the last Wi-Fi
-// scan (null when SpringBoard holds none) to use while SpringBoardServices is
-// still open: what a library hands out may rely on its code, so the library is
-// closed only after the scan has been used and released.
-void withLastWiFiScan(const std::function<void(const platform::plist::Value* scan)>& use);
+// scan, a dictionary object (nil when SpringBoard holds none), to use while
+// SpringBoardServices is still open: what a library hands out may rely on its
+// code, so the library is closed only after the scan has been used. The
+// caller does not own the scan (the Get rule): it comes autoreleased, so the
+// caller holds an autorelease pool around this call.
+void withLastWiFiScan(const std::function<void(id scan)>& use);
+
+// The entry points' types, as the binding calls them: scalars, C strings and
+// objects, as on the device.
+using ServerPortFunction = std::uint32_t (*)();
+using SetApplicationBadgeNumberFunction = void (*)(std::uint32_t port, const char* bundleId, std::int32_t number);
+using SetApplicationBadgeFunction = void (*)(std::uint32_t port, const char* bundleId, const char* text);
+using AddStatusBarItemFunction = void (*)(std::uint32_t port, const char* owner, const char* name);
+using RemoveStatusBarItemFunction = void (*)(std::uint32_t port, const char* name, const char*, const char*);
+using SetAirplaneModeEnabledFunction = void (*)(std::uint32_t port, std::int32_t enabled);
+using GetLastWiFiScanDictionaryFunction = id (*)(std::uint32_t port);
 
 }  // namespace sbs

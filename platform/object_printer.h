@@ -3,6 +3,8 @@
 // The platform's object printer: an object's description, for people reading
 // a terminal, on standard error.
 
+#include <objc/objc.h>
+
 #include <cstdio>
 
 #include "platform/plist.h"
@@ -17,5 +19,10 @@ namespace platform {
 // such as a network name in a Wi-Fi scan, can thus never send a terminal its
 // control sequences through the 8-bit ones.
 void show(const plist::Value* object, std::FILE* stream = stderr);
+
+// Prints a property-list object as show does its value, through the object
+// bridge (the device prints it with CFShow); nil, and an object that is no
+// property list, print "(null)". Only programs that link the bridge have it.
+void show(id object, std::FILE* stream = stderr);
 
 }  // namespace platform

@@ -1,19 +1,26 @@
-// On this host the system is the simulated device: its UIKit opens the URL,
-// and the simulation journals it.
+// On this host the system is the simulated device: UIKit's shared
+// application object takes the URL, and the simulation journals it.
 
 #include "platform/open_url.h"
 
+#include <err.h>
+#include <objc/runtime.h>
+
 #include "platform/framework.h"
-#include "platform/plist.h"
+#include "platform/message.h"
+#include "platform/object_bridge.h"
 
 namespace platform {
 
 void openURL(const std::string& url) {
-  using Function = void (*)(const plist::Value* url);
+  AutoreleasePool pool;
   Framework uikit = Framework::openOrExit(kUIKitPath);
-  auto open = uikit.entryPointOrExit<Function>("UIApplicationOpenURL");
-  const plist::Value urlText(url);
-  open(&urlText);
+  Class application = objc_getClass("UIApplication");
+  if (application == Nil) errx(1, "cannot find UIApplication in %s", kUIKitPath);
+  // Text that is no URL makes no URL object; the application is asked all
+  // the same, as the device's would be, and opens nothing.
+  Object urlObject = platform::urlObject(url);
+  send<BOOL>(send<id>(reinterpret_cast<id>(application), "sharedApplication"), "openURL:", urlObject.get());
 }
 
 }  // namespace platform

@@ -6,10 +6,12 @@
 #include <substrate.h>
 
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "icon_lists.h"
 #include "platform/message.h"
+#include "platform/object_bridge.h"
 #include "platform/plist.h"
 
 namespace {
@@ -30,14 +32,16 @@ void callPreviousDeleteIconState(id self, SEL cmd) {
 // Writes the pruned state over the icon state file and has the model reload
 // it; false, with nothing announced, when the file could not be written.
 bool replaceIconState(id model, Dictionary pruned) {
-  const char* path = send<const char*>(model, "iconStatePath");
-  if (path == nullptr || platform::plist::write(path, Value(std::move(pruned))) != platform::plist::WriteResult::written) return false;
+  std::optional<std::string> path = platform::utf8Text(send<id>(model, "iconStatePath"));
+  if (!path || platform::plist::write(*path, Value(std::move(pruned))) != platform::plist::WriteResult::written)
+    return false;
   send(model, "noteIconStateChangedExternally");
   return true;
 }
 
 void replacementDeleteIconState(id self, SEL cmd) {
-  const Value* state = send<const Value*>(self, "_iconState");
+  // The model's state is a dictionary object; the walk prunes its value.
+  std::optional<Value> state = platform::valueOf(send<id>(self, "_iconState"));
   const Dictionary* dictionary = state ? state->get<Dictionary>() : nullptr;
   // A state of a shape the walk does not know gives nothing and is left to
   // SpringBoard untouched.

@@ -129,13 +129,13 @@ void glyph(cairo_t* cr, const std::string& text, double size, double x, double y
   g_object_unref(layout);
 }
 
-void icon(const Icon& spec) {
+void icon(const Icon& art) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 57, 57);
   cairo_t* cr = cairo_create(surface);
-  gradient(cr, 0, 57, {{0, spec.top.r, spec.top.g, spec.top.b, 1}, {1, spec.bottom.r, spec.bottom.g, spec.bottom.b, 1}},
+  gradient(cr, 0, 57, {{0, art.top.r, art.top.g, art.top.b, 1}, {1, art.bottom.r, art.bottom.g, art.bottom.b, 1}},
            true);
   double centre = 29;
-  if (spec.header) {
+  if (art.header) {
     cairo_rectangle(cr, 0, 0, 57, 15);
     cairo_set_source_rgb(cr, 0.85, 0.1, 0.1);
     cairo_fill(cr);
@@ -144,11 +144,11 @@ void icon(const Icon& spec) {
     centre = 36;
   }
   cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
-  glyph(cr, spec.glyph, spec.size, 28.5, centre + 1);
-  cairo_set_source_rgb(cr, spec.ink.r, spec.ink.g, spec.ink.b);
-  glyph(cr, spec.glyph, spec.size, 28.5, centre);
+  glyph(cr, art.glyph, art.size, 28.5, centre + 1);
+  cairo_set_source_rgb(cr, art.ink.r, art.ink.g, art.ink.b);
+  glyph(cr, art.glyph, art.size, 28.5, centre);
   cairo_destroy(cr);
-  save(surface, spec.path);
+  save(surface, art.path);
 }
 
 // Status-bar images: a white mark for the black bar ("Default_") or a dark
@@ -200,17 +200,17 @@ struct StatusImage {
   Mark mark;
 };
 
-void statusImage(const std::string& file, const StatusImage& spec, bool onBlack) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(spec.width), 20);
+void statusImage(const std::string& file, const StatusImage& art, bool onBlack) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(art.width), 20);
   cairo_t* cr = cairo_create(surface);
   double ink = onBlack ? 1 : 0.15;
   cairo_set_source_rgba(cr, 1 - ink, 1 - ink, 1 - ink, 0.5);  // an engraved edge
   cairo_save(cr);
   cairo_translate(cr, 0, onBlack ? -1 : 1);
-  spec.mark(cr, spec.width);
+  art.mark(cr, art.width);
   cairo_restore(cr);
   cairo_set_source_rgb(cr, ink, ink, ink);
-  spec.mark(cr, spec.width);
+  art.mark(cr, art.width);
   cairo_destroy(cr);
   save(surface, file);
 }
@@ -228,12 +228,12 @@ void springBoardImages() {
                                                 {"BluetoothHeadsetConnected", 26, bluetooth("☊")},
                                                 {"CallForward", 16, text("↪", 14)}};
   const std::vector<StatusImage> fsoOnly = {{"Location", 14, text("➤", 12)}};
-  for (const auto& spec : both) {
-    statusImage(app + "Default_" + spec.name + ".png", spec, true);
-    statusImage(app + "FSO_" + spec.name + ".png", spec, false);
+  for (const auto& art : both) {
+    statusImage(app + "Default_" + art.name + ".png", art, true);
+    statusImage(app + "FSO_" + art.name + ".png", art, false);
   }
-  for (const auto& spec : defaultOnly) statusImage(app + "Default_" + spec.name + ".png", spec, true);
-  for (const auto& spec : fsoOnly) statusImage(app + "FSO_" + spec.name + ".png", spec, false);
+  for (const auto& art : defaultOnly) statusImage(app + "Default_" + art.name + ".png", art, true);
+  for (const auto& art : fsoOnly) statusImage(app + "FSO_" + art.name + ".png", art, false);
 
   // The badge: a red oval in a white rim, as wide as it is high; SpringBoard
   // stretches its middle for longer texts.
@@ -278,7 +278,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   device = argv[1];
-  for (const Icon& spec : kIcons) icon(spec);
+  for (const Icon& art : kIcons) icon(art);
   springBoardImages();
   return 0;
 }

@@ -1,20 +1,17 @@
 // GraphicsServices stand-in: announcing a changed preference to an application.
 
-#include <string>
+#include <dlfcn.h>
+#include <objc/objc.h>
 
-#include "platform/plist.h"
-#include "sim/common/journal.h"
+#include "sim/frameworks/entry_points.h"
+#include "sim/frameworks/objects.h"
 
-using platform::plist::Value;
-
-namespace {
-std::string textOf(const Value* value) {
-  if (!value) return "";
-  if (auto s = value->get<std::string>()) return *s;
-  return platform::plist::description(*value);
-}
-}  // namespace
-
-extern "C" void GSSendAppPreferencesChanged(const Value* applicationId, const Value* key) {
-  sim::journal("GSSendAppPreferencesChanged", {textOf(applicationId), textOf(key)});
+// Both arguments are string objects, as on the device, read by the stand-ins'
+// objects library; opening this library alone loads no Foundation.
+extern "C" void GSSendAppPreferencesChanged(id applicationId, id key) {
+  void* objects = sim::openObjectsLibrary();
+  auto journal = objects ? reinterpret_cast<sim::PreferencesChangedFunction>(
+                               dlsym(objects, sim::kPreferencesChangedSymbol))
+                         : nullptr;
+  if (journal) journal(applicationId, key);
 }

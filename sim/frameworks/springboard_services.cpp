@@ -2,12 +2,17 @@
 // processes ask SpringBoard for badges, status-bar items and radio settings.
 // Each call is journalled and its effect kept in SpringBoard's visible state.
 
+#include <dlfcn.h>
+#include <objc/objc.h>
+
 #include <cstdint>
 #include <string>
 
 #include "platform/plist.h"
 #include "sim/common/journal.h"
 #include "sim/common/springboard_state.h"
+#include "sim/frameworks/entry_points.h"
+#include "sim/frameworks/objects.h"
 
 using platform::plist::Dictionary;
 using platform::plist::Value;
@@ -78,11 +83,14 @@ void SBSetAirplaneModeEnabled(std::uint32_t, std::int32_t enabled) {
   sim::updateSpringBoardState([&](Dictionary& state) { state.set(sim::kAirplaneModeKey, Value(enabled != 0)); });
 }
 
-// The caller owns the dictionary handed back; null when no scan is stored.
-Value* SBGetLastWiFiScanDictionary(std::uint32_t) {
+// A dictionary object the caller does not own: it is autoreleased, into the
+// caller's pool. Nil when no scan is stored.
+id SBGetLastWiFiScanDictionary(std::uint32_t) {
   sim::journal("SBGetLastWiFiScanDictionary");
-  auto scan = platform::plist::read("/private/var/sim/wifi-scan.plist");
-  return scan ? new Value(std::move(*scan)) : nullptr;
+  void* objects = sim::openObjectsLibrary();
+  auto scan = objects ? reinterpret_cast<sim::PropertyListObjectFunction>(dlsym(objects, sim::kPropertyListObjectSymbol))
+                      : nullptr;
+  return scan ? scan("/private/var/sim/wifi-scan.plist") : nil;
 }
 
 }  // extern "C"

@@ -1,20 +1,23 @@
 // UIKit stand-in. Tools open UIKit to reach SpringBoard services: it links
 // SpringBoardServices, so entry points looked up through its handle are found
-// there, as on the device. It also opens URLs for the platform, as the
-// application object's openURL: does on the device.
+// there, as on the device. Its application class, UIApplication, opens URLs;
+// it lives in the stand-ins' objects library, which UIKit loads when the
+// process has Foundation, the only place where a URL object can come from.
 
-#include <string>
+#include <dlfcn.h>
+#include <objc/objc.h>
 
-#include "platform/plist.h"
-#include "sim/common/journal.h"
-
-using platform::plist::Value;
+#include "sim/frameworks/objects.h"
 
 extern "C" int UIKitStandInVersion() { return 1; }
 
-// The URL arrives as a string object; the simulated system has no
-// applications to hand it to, so it is only journalled.
-extern "C" void UIApplicationOpenURL(const Value* url) {
-  const std::string* text = url ? url->get<std::string>() : nullptr;
-  sim::journal("openURL", {text ? *text : std::string()});
+namespace {
+
+// The runtime is looked up rather than linked, so a tool without objects
+// loads neither it nor Foundation by opening UIKit.
+__attribute__((constructor)) void defineApplicationClassWhereFoundationIs() {
+  auto getClass = reinterpret_cast<Class (*)(const char*)>(dlsym(RTLD_DEFAULT, "objc_getClass"));
+  if (getClass && getClass("NSObject")) sim::openObjectsLibrary();
 }
+
+}  // namespace

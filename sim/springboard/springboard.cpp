@@ -6,6 +6,7 @@
 
 #include "icon_model.h"
 #include "platform/message.h"
+#include "platform/object_bridge.h"
 #include "platform/plist.h"
 #include "runtime.h"
 #include "screenshot_command.h"
@@ -57,7 +58,6 @@ std::vector<const platform::plist::DictionaryEntry*> sortedEntries(const Diction
 
 SpringBoard::SpringBoard() {
   Class root = ClassBuilder::root("SBObject").done();
-  defineIconModel(root);
   defineIconControllerClasses(root);
   model_ = newIconModel();
   icons_ = newIconController();
@@ -71,6 +71,9 @@ SpringBoard::~SpringBoard() {
 bool SpringBoard::run(std::string_view line, std::FILE* out) {
   std::vector<std::string_view> command = words(line);
   if (command.empty()) return true;
+  // What a command leaves autoreleased goes when it is done, as at the end
+  // of one turn of SpringBoard's run loop.
+  platform::AutoreleasePool pool;
   if (is(command, {"icon-state"})) printIconState(out);
   else if (is(command, {"delete-icon-state"})) send(model_, "deleteIconState");
   else if (is(command, {"note-icon-state-changed"})) send(model_, "noteIconStateChangedExternally");
@@ -95,8 +98,8 @@ bool SpringBoard::run(std::string_view line, std::FILE* out) {
 }
 
 void SpringBoard::printIconState(std::FILE* out) {
-  const Value* state = send<const Value*>(model_, "_iconState");
-  if (state == nullptr) {
+  std::optional<Value> state = platform::valueOf(send<id>(model_, "_iconState"));
+  if (!state) {
     std::fputs("no icon state\n", out);
     return;
   }

@@ -70,10 +70,10 @@ TEST_F(StorequeryTest, AMissingUIKitOrEntryPointIsReportedAndNothingIsOpened) {
   ASSERT_TRUE(r.exited);
   EXPECT_EQ(r.status, 1);
 
-  // A library without the entry point: GraphicsServices in its place.
+  // A library without the application class: GraphicsServices in its place.
   device.replaceLibrary(kUIKit, "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices");
   r = storequery({"Beatles"});
-  EXPECT_EQ(r.err, "storequery: cannot find UIApplicationOpenURL in " + kUIKit + "\n");
+  EXPECT_EQ(r.err, "storequery: cannot find UIApplication in " + kUIKit + "\n");
   ASSERT_TRUE(r.exited);
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(device.journal().empty());

@@ -3,6 +3,7 @@
 #include <err.h>
 
 #include "platform/framework.h"
+#include "platform/object_bridge.h"
 
 namespace homeprefs {
 
@@ -26,11 +27,11 @@ void savePreferences(const platform::plist::Document& preferences) {
 }
 
 void updatePref(const std::string& key) {
-  using Function = void (*)(const Value* applicationId, const Value* key);
   platform::Framework graphicsServices = platform::Framework::openOrExit(kGraphicsServicesPath);
-  auto sendAppPreferencesChanged = graphicsServices.entryPointOrExit<Function>("GSSendAppPreferencesChanged");
-  const Value applicationId(kNotificationId), changedKey(key);
-  sendAppPreferencesChanged(&applicationId, &changedKey);
+  auto sendAppPreferencesChanged =
+      graphicsServices.entryPointOrExit<SendAppPreferencesChangedFunction>("GSSendAppPreferencesChanged");
+  platform::Object applicationId = platform::stringObject(kNotificationId), changedKey = platform::stringObject(key);
+  sendAppPreferencesChanged(applicationId.get(), changedKey.get());
 }
 
 }  // namespace homeprefs

@@ -3,6 +3,8 @@
 // SpringBoard's preferences file: where it is, who owns it, and how a change
 // to it is announced.
 
+#include <objc/objc.h>
+
 #include <optional>
 #include <string>
 
@@ -28,6 +30,10 @@ std::optional<platform::plist::Document> loadPreferences(std::string* why);
 // preferences lock. A failed write ends the run with status 1 before anything
 // is announced; an owner that cannot be set is only a warning.
 void savePreferences(const platform::plist::Document& preferences);
+
+// GraphicsServices' announcement: the application identifier and the key,
+// both string objects.
+using SendAppPreferencesChangedFunction = void (*)(id applicationId, id key);
 
 // Tells SpringBoard, through GraphicsServices, that the key changed. A missing
 // library or entry point ends the run with status 1.

@@ -1,0 +1,143 @@
+// Nothing of the kit's own crosses the seam between the product and the
+// device: the stand-ins' entry points and the SpringBoard methods the
+// extensions call take and answer only objects and C scalars (and, for the C
+// entry points, C strings), as on the device.
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <objc/runtime.h>
+
+#include <cctype>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "common/springboard_services.h"
+#include "sim/frameworks/entry_points.h"
+#include "sim/springboard/springboard.h"
+#include "tests/support/scratch_root.h"
+#include "tools/homeprefs/preferences.h"
+
+namespace {
+
+// --- The C entry points --------------------------------------------------
+
+template <class T>
+constexpr bool crossesTheSeam =
+    std::is_arithmetic_v<T> || std::is_void_v<T> || std::is_same_v<T, id> || std::is_same_v<T, const char*>;
+
+template <class R, class... A>
+constexpr bool onlyObjectsAndScalars(R (*)(A...)) {
+  return crossesTheSeam<R> && (crossesTheSeam<A> && ...);
+}
+template <class R>
+constexpr bool onlyObjectsAndScalars(R (*)()) {
+  return crossesTheSeam<R>;
+}
+
+// Each entry point as the stand-in defines it, and as the product calls it.
+#define ENTRY_POINT(name, productType)                                                            \
+  TEST(Seam, name) {                                                                              \
+    EXPECT_TRUE(onlyObjectsAndScalars(&name)) << #name " takes or answers a value of the kit's"; \
+    EXPECT_TRUE((std::is_same_v<decltype(&name), productType>)) << #name " is called as another type"; \
+  }
+
+ENTRY_POINT(SBSSpringBoardServerPort, sbs::ServerPortFunction)
+ENTRY_POINT(SBSetApplicationBadgeNumber, sbs::SetApplicationBadgeNumberFunction)
+ENTRY_POINT(SBSetApplicationBadge, sbs::SetApplicationBadgeFunction)
+ENTRY_POINT(SBAddStatusBarItem, sbs::AddStatusBarItemFunction)
+ENTRY_POINT(SBRemoveStatusBarItem, sbs::RemoveStatusBarItemFunction)
+ENTRY_POINT(SBSetAirplaneModeEnabled, sbs::SetAirplaneModeEnabledFunction)
+ENTRY_POINT(SBGetLastWiFiScanDictionary, sbs::GetLastWiFiScanDictionaryFunction)
+ENTRY_POINT(GSSendAppPreferencesChanged, homeprefs::SendAppPreferencesChangedFunction)
+
+// --- The methods ----------------------------------------------------------
+
+// Whether a method's type encoding names only objects, classes, selectors
+// and C scalars: no pointer, C string, structure, union or array.
+bool encodesOnlyObjectsAndScalars(const char* types) {
+  for (const char* c = types; *c; ++c) {
+    if (std::isdigit(static_cast<unsigned char>(*c)) || std::strchr("rnNoORV", *c)) continue;  // offsets, qualifiers
+    if (!std::strchr("@#:cCsSiIlLqQfdBv", *c)) return false;
+  }
+  return true;
+}
+
+struct Method {
+  const char* cls;
+  const char* selector;
+  bool classMethod = false;
+};
+
+class SeamMethods : public testing::Test {
+ protected:
+  void SetUp() override {
+    // UIKit's application class: defined by the stand-ins' objects library.
+    ASSERT_NE(dlopen(SIMULATOR_OBJECTS, RTLD_NOW | RTLD_NODELETE), nullptr) << dlerror();
+  }
+  ScratchRoot root_;  // an empty device: no icon state to load
+};
+
+TEST_F(SeamMethods, SpringBoardsMethodsTakeAndAnswerOnlyObjectsAndScalars) {
+  springboard::SpringBoard springBoard;  // defines SpringBoard's classes
+  const Method methods[] = {
+      {"SBIconModel", "_iconState"},
+      {"SBIconModel", "iconStatePath"},
+      {"SBIconModel", "noteIconStateChangedExternally"},
+      {"SBIconModel", "deleteIconState"},
+      {"SBIconController", "isEditing"},
+      {"SBIconController", "setIsEditing:"},
+      {"SBIconController", "scrollViewDidEndDecelerating:"},
+      {"SBIconScrollView", "isDecelerating"},
+      {"UIApplication", "sharedApplication", true},
+      {"UIApplication", "openURL:"},
+  };
+  for (const Method& m : methods) {
+    Class cls = objc_getClass(m.cls);
+    ASSERT_NE(cls, Nil) << m.cls;
+    SEL selector = sel_registerName(m.selector);
+    ::Method method = m.classMethod ? class_getClassMethod(cls, selector) : class_getInstanceMethod(cls, selector);
+    ASSERT_NE(method, nullptr) << m.cls << " " << m.selector;
+    const char* types = method_getTypeEncoding(method);
+    EXPECT_TRUE(encodesOnlyObjectsAndScalars(types)) << "-[" << m.cls << " " << m.selector << "] is " << types;
+  }
+  Ivar scrollView = class_getInstanceVariable(objc_getClass("SBIconController"), "_scrollView");
+  ASSERT_NE(scrollView, nullptr);
+  EXPECT_STREQ(ivar_getTypeEncoding(scrollView), "@");
+}
+
+// --- The product's side ---------------------------------------------------
+
+// Every message the product sends and every entry-point type it declares,
+// with where it stands, from the product's sources.
+std::vector<std::string> seamCrossings() {
+  const std::regex crossing(R"(send<[^>]*>|using \w+ = [^;]*\(\*\)\([^;]*\);)");
+  std::vector<std::string> found;
+  for (const char* folder : {"common", "extensions", "tools", "platform"}) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(SBKIT_SOURCE_DIR) + "/" + folder)) {
+      std::string extension = entry.path().extension();
+      if (extension != ".cpp" && extension != ".h" && extension != ".mm") continue;
+      std::ifstream in(entry.path());
+      std::stringstream text;
+      text << in.rdbuf();
+      std::string source = text.str();
+      for (std::sregex_iterator it(source.begin(), source.end(), crossing), end; it != end; ++it)
+        found.push_back(entry.path().string() + ": " + it->str());
+    }
+  }
+  return found;
+}
+
+TEST(Seam, TheProductSendsAndCallsWithNoValueOfTheKits) {
+  std::vector<std::string> crossings = seamCrossings();
+  EXPECT_FALSE(crossings.empty());  // the search itself works
+  const std::regex kitValue(R"(plist|Value)");
+  for (const std::string& crossing : crossings) EXPECT_FALSE(std::regex_search(crossing, kitValue)) << crossing;
+}
+
+}  // namespace
