@@ -48,10 +48,14 @@ class HomeprefsTest : public ::testing::Test {
   e2e::Result homeprefs(std::vector<std::string> arguments) {
     return e2e::runProgram(device, "homeprefs", std::move(arguments));
   }
-  // As homeprefs, with files limited to size 0 so that every write fails.
+  // As homeprefs, with files limited to 512 bytes (one block of /bin/sh's
+  // ulimit), less than the preferences file, so that its write fails. Not 0:
+  // an emulator writes out what it shows a program as /proc/self/cmdline,
+  // which GNUstep Base reads as it starts.
   e2e::Result homeprefsUnableToWrite(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), e2e::program("homeprefs"));
-    return e2e::run(device, e2e::throughShell("ulimit -f 0; trap '' XFSZ; exec \"$@\"", arguments));
+    EXPECT_GT(fileBytes().size(), 512u) << "the file must not fit the limit";
+    return e2e::run(device, e2e::throughShell("ulimit -f 1; trap '' XFSZ; exec \"$@\"", arguments));
   }
 
   std::string fileBytes() const { return e2e::fileBytes(device.host(kPrefs)); }

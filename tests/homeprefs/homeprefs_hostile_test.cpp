@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -274,8 +275,10 @@ TEST_F(HomeprefsHostileTest, KilledAtAnyMomentTheFileStaysWhole) {
 
   int kills = 0;
   // A guard against a run that hangs, not a speed target: natively the 200
-  // kills take about ten seconds, under an emulator several times that.
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
+  // kills take about ten seconds; under an emulator each run, and reading the
+  // file after it, take many times longer, so the guard grows with one run.
+  auto deadline = std::chrono::steady_clock::now() + std::max<std::chrono::steady_clock::duration>(
+                                                         std::chrono::seconds(90), 400 * oneRun);
   for (; kills < 200 && std::chrono::steady_clock::now() < deadline; ++kills) {
     pid_t pid = start(device, {"-s", "v" + std::to_string(kills), "SBTarget"});
     ASSERT_GT(pid, 0);
@@ -290,7 +293,7 @@ TEST_F(HomeprefsHostileTest, KilledAtAnyMomentTheFileStaysWhole) {
     now->erase("SBTarget");
     ASSERT_EQ(*now, original) << "after kill " << kills;
   }
-  EXPECT_GE(kills, 200) << "too slow to kill 200 runs in 90 s";
+  EXPECT_GE(kills, 200) << "too slow to kill 200 runs before the guard";
   ASSERT_EQ(homeprefs({"-s", "last", "SBTarget"}).status, 0);
   EXPECT_EQ(filesBesideThePreferences(), 1u) << "the last write removed what killed runs left";
 }
