@@ -45,7 +45,7 @@ fi
 install_missing "${host_packages[@]}" "${arm_packages[@]/%/:$arch}"
 
 extra="$build/armhf-root"
-if [ ! -e "$extra/usr/lib/libgnustep-base.so" ]; then
+if [ ! -e "$extra/usr/lib/libgnustep-base.so" ] || [ ! -e "$extra/DEBIAN/shlibs" ]; then
   downloads=$(mktemp -d)
   trap 'rm -rf "$downloads"' EXIT
   (cd "$downloads" && apt-get download -qq "${gnustep_packages[@]/%/:$arch}" 2>/dev/null) || {
@@ -54,6 +54,10 @@ if [ ! -e "$extra/usr/lib/libgnustep-base.so" ]; then
   }
   mkdir -p "$extra"
   for deb in "$downloads"/*.deb; do dpkg-deb -x "$deb" "$extra"; done
+  # The library's shlibs and symbols files, where dpkg-shlibdeps looks for a
+  # library that no installed package holds, so that the package built from
+  # here depends on the library's package.
+  dpkg-deb -e "$downloads"/libgnustep-base1.28_*.deb "$extra/DEBIAN"
   # The libraries the unpacked one needs, except its architecture-free parts.
   runtime=$(dpkg-deb -f "$downloads"/libgnustep-base1.28_*.deb Depends | tr ',' '\n' | sed 's/(.*)//; s/|.*//; s/ //g' |
     grep -v '^gnustep-base-common$' | sed "s/\$/:$arch/")
