@@ -322,6 +322,10 @@ TEST_F(PackageTest, DependsWithoutAnyOneOfItsPackagesLeavesALibraryUnmet) {
   std::set<std::string> named = packagesNamed(depends);
   ASSERT_GE(named.size(), 4u) << depends;
   for (const auto& removed : named) {
+    // A package that ships none of the needed libraries comes with one of
+    // them (GNUstep Base's shlibs name its runtime files' package too).
+    if (std::none_of(providers.begin(), providers.end(), [&](const auto& p) { return p.second.count(removed); }))
+      continue;
     // The control file again, with that package's entry left out of Depends.
     std::string control = e2e::fileBytes(this->control()), kept;
     std::istringstream entries(depends);
