@@ -85,9 +85,11 @@ bool SpringBoard::run(std::string_view line, std::FILE* out) {
   else if (is(command, {"scroll", "end", "other"}))
     send(icons_.controller, "scrollViewDidEndDecelerating:", icons_.otherScrollView);
   else if (is(command, {"status"})) printStatus(out);
-  else if (command[0] == "screenshot")
-    return screenshotCommand({command.begin() + 1, command.end()}, send<const Value*>(model_, "_iconState"),
+  else if (command[0] == "screenshot") {
+    std::optional<Value> state = platform::valueOf(send<id>(model_, "_iconState"));
+    return screenshotCommand({command.begin() + 1, command.end()}, state ? &*state : nullptr,
                              send<BOOL>(icons_.controller, "isEditing"));
+  }
   else {
     std::string text(line.substr(line.find_first_not_of(kBlanks)));
     text.erase(text.find_last_not_of(kBlanks) + 1);
