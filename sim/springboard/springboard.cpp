@@ -86,7 +86,6 @@ bool SpringBoard::run(std::string_view line, std::FILE* out) {
     send(icons_.controller, "scrollViewDidEndDecelerating:", icons_.otherScrollView);
   else if (is(command, {"status"})) printStatus(out);
   else if (command[0] == "screenshot") {
-    // The model answers a dictionary object; the picture is drawn from its value.
     std::optional<Value> state = platform::valueOf(send<id>(model_, "_iconState"));
     return screenshotCommand({command.begin() + 1, command.end()}, state ? &*state : nullptr,
                              send<BOOL>(icons_.controller, "isEditing"));

@@ -314,18 +314,21 @@ TEST_F(PackageTest, DependsNamesThePackageOfEveryLibraryAShippedFileNeeds) {
   EXPECT_EQ(unmetNeeds(needs, providersOf(needs), control()), "") << "Depends: " << dependsOf(control());
 }
 
-TEST_F(PackageTest, DependsWithoutAnyOneOfItsPackagesLeavesALibraryUnmet) {
+TEST_F(PackageTest, DependsWithoutAnyPackageThatShipsANeededLibraryLeavesOneUnmet) {
   ASSERT_NO_FATAL_FAILURE(unpack());
   std::vector<Need> needs = neededLibraries(unpacked());
   Providers providers = providersOf(needs);
   std::string depends = dependsOf(control());
   std::set<std::string> named = packagesNamed(depends);
   ASSERT_GE(named.size(), 4u) << depends;
+  std::size_t checked = 0;
   for (const auto& removed : named) {
-    // A package that ships none of the needed libraries comes with one of
-    // them (GNUstep Base's shlibs name its runtime files' package too).
+    // A package that ships none of the needed libraries came with one of
+    // theirs (GNUstep Base's names its runtime files): leaving it out unmeets
+    // no library, and no check here would notice.
     if (std::none_of(providers.begin(), providers.end(), [&](const auto& p) { return p.second.count(removed); }))
       continue;
+    ++checked;
     // The control file again, with that package's entry left out of Depends.
     std::string control = e2e::fileBytes(this->control()), kept;
     std::istringstream entries(depends);
@@ -334,8 +337,9 @@ TEST_F(PackageTest, DependsWithoutAnyOneOfItsPackagesLeavesALibraryUnmet) {
     control.replace(control.find(depends), depends.size(), kept);
     fs::path changed = scratch_.path() / "control/without";
     std::ofstream(changed) << control;
-    EXPECT_NE(unmetNeeds(needs, providers, changed), "") << "Depends: " << kept;
+    EXPECT_NE(unmetNeeds(needs, providers, changed), "") << "without " << removed << ", Depends: " << kept;
   }
+  EXPECT_GE(checked, 4u) << depends;
 }
 
 TEST_F(PackageTest, ManualPagesAreCompressedWithoutNameOrTime) {
@@ -365,7 +369,10 @@ TEST_F(PackageTest, AnInstalledToolLooksAtTheMachineItselfNotTheBuild) {
   // are still compared.
   bool tracing = capture("strace -o /dev/null true").status == 0;
   fs::path trace = scratch_.path() / "trace";
-  std::string tracer = tracing ? "strace -f -e trace=file -o " + quoted(trace) + " " : "";
+  // The leak checker cannot run under a tracer; the sanitized build's other
+  // checks still do.
+  std::string tracer =
+      tracing ? "ASAN_OPTIONS=detect_leaks=0 strace -f -e trace=file -o " + quoted(trace) + " " : "";
   std::string traced;
   for (const auto& command : commands) {
     std::string tool = command.substr(0, command.find(' ')), arguments = command.substr(tool.size() + 1);
