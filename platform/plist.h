@@ -42,6 +42,11 @@ class Dictionary {
 
   const Value* find(std::string_view key) const;
   Value* find(std::string_view key);
+  // The value under key when it holds a T (a Dictionary, an Array, a
+  // std::string...); null when the key is missing or holds another kind.
+  template <class T> const T* get(std::string_view key) const;
+  // True only when the key holds the boolean true.
+  bool isTrue(std::string_view key) const;
   // Replaces the value of an existing key in place, or adds the key at the end.
   void set(std::string_view key, Value value);
   // True when the key was there.
@@ -96,6 +101,17 @@ struct DictionaryEntry {
   std::string key;
   Value value;
 };
+
+template <class T>
+const T* Dictionary::get(std::string_view key) const {
+  const Value* value = find(key);
+  return value ? value->get<T>() : nullptr;
+}
+
+inline bool Dictionary::isTrue(std::string_view key) const {
+  const bool* flag = get<bool>(key);
+  return flag && *flag;
+}
 
 // Deep equality as collections compare their members: arrays in order,
 // dictionaries by key whatever the order, and integers equal to reals of the

@@ -23,12 +23,8 @@ constexpr std::uint32_t kServerPort = 0x1d03;
 
 // The dictionary under key in state, created when missing or of another kind.
 Dictionary& section(Dictionary& state, const char* key) {
-  Value* value = state.find(key);
-  if (!value || !value->is<Dictionary>()) {
-    state.set(key, Dictionary{});
-    value = state.find(key);
-  }
-  return *value->get<Dictionary>();
+  if (!state.get<Dictionary>(key)) state.set(key, Dictionary{});
+  return *state.find(key)->get<Dictionary>();
 }
 
 const char* orEmpty(const char* s) { return s ? s : ""; }

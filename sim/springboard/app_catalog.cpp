@@ -27,11 +27,6 @@ bool isPlainFile(const std::string& devicePath) {
   return std::filesystem::is_regular_file(platform::hostPath(devicePath), error);
 }
 
-const std::string* stringUnder(const Dictionary& description, const char* key) {
-  const Value* value = description.find(key);
-  return value ? value->get<std::string>() : nullptr;
-}
-
 }  // namespace
 
 AppCatalog AppCatalog::scan() {
@@ -54,12 +49,11 @@ void AppCatalog::add(const std::string& bundlePath) {
   std::optional<std::string> identifier = platform::bundleIdentifier(*description);
   if (!identifier || bundles_.count(*identifier)) return;
   Bundle bundle{bundlePath, {}};
-  const std::string* name = stringUnder(*description, "CFBundleDisplayName");
-  if (!name) name = stringUnder(*description, "CFBundleName");
+  const std::string* name = description->get<std::string>("CFBundleDisplayName");
+  if (!name) name = description->get<std::string>("CFBundleName");
   bundle.app.displayName = name ? *name : std::string(platform::displayNameOf(bundlePath));
   bundle.app.iconPath = bundlePath + "/Icon.png";
-  const Value* prerendered = description->find("UIPrerenderedIcon");
-  bundle.app.prerenderedIcon = prerendered && prerendered->get<bool>() && *prerendered->get<bool>();
+  bundle.app.prerenderedIcon = description->isTrue("UIPrerenderedIcon");
   bundles_.emplace(std::move(*identifier), std::move(bundle));
 }
 

@@ -15,8 +15,7 @@ using platform::plist::Value;
 // The list under key of a dictionary value; null for any other shape.
 const Array* listUnder(const Value* dictionary, const char* key) {
   const Dictionary* entries = dictionary ? dictionary->get<Dictionary>() : nullptr;
-  const Value* value = entries ? entries->find(key) : nullptr;
-  return value ? value->get<Array>() : nullptr;
+  return entries ? entries->get<Array>(key) : nullptr;
 }
 
 // The first application identifiers of a folder, page by page.
@@ -39,8 +38,7 @@ HomeIcon iconOf(const Value& entry) {
     icon.identifier = *identifier;
   } else if (const Dictionary* folder = entry.get<Dictionary>()) {
     icon.kind = HomeIcon::Kind::folder;
-    const Value* name = folder->find("displayName");
-    const std::string* text = name ? name->get<std::string>() : nullptr;
+    const std::string* text = folder->get<std::string>("displayName");
     icon.folderName = text ? *text : "Folder";
     icon.folderIcons = folderPreview(entry);
   }

@@ -9,11 +9,6 @@ namespace {
 using platform::plist::Dictionary;
 using platform::plist::Value;
 
-const Dictionary* dictionaryUnder(const Dictionary& dictionary, const char* key) {
-  const Value* value = dictionary.find(key);
-  return value ? value->get<Dictionary>() : nullptr;
-}
-
 // The time as the status bar shows it: "9:41 AM".
 std::string clockText(std::time_t now) {
   std::tm local{};
@@ -29,19 +24,17 @@ std::string clockText(std::time_t now) {
 
 StatusBar statusBarOf(const Dictionary& visibleState, const Dictionary& preferences, std::time_t now) {
   StatusBar bar;
-  if (const Value* carrier = preferences.find("SBCarrierDisplayName"))
-    if (const std::string* name = carrier->get<std::string>()) bar.carrier = *name;
+  if (const std::string* name = preferences.get<std::string>("SBCarrierDisplayName")) bar.carrier = *name;
   bar.clock = clockText(now);
-  if (const Dictionary* items = dictionaryUnder(visibleState, sim::kStatusBarItemsKey))
+  if (const Dictionary* items = visibleState.get<Dictionary>(sim::kStatusBarItemsKey))
     for (const auto& item : items->entries()) bar.items.push_back(item.key);
-  const Value* airplane = visibleState.find(sim::kAirplaneModeKey);
-  bar.airplaneMode = airplane && airplane->get<bool>() && *airplane->get<bool>();
+  bar.airplaneMode = visibleState.isTrue(sim::kAirplaneModeKey);
   return bar;
 }
 
 std::map<std::string, std::string, std::less<>> badgesOf(const Dictionary& visibleState) {
   std::map<std::string, std::string, std::less<>> badges;
-  if (const Dictionary* entries = dictionaryUnder(visibleState, sim::kBadgesKey))
+  if (const Dictionary* entries = visibleState.get<Dictionary>(sim::kBadgesKey))
     for (const auto& [identifier, value] : entries->entries()) {
       std::string text;
       if (const std::int64_t* number = value.get<std::int64_t>()) text = *number ? std::to_string(*number) : "";

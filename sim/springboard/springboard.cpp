@@ -46,9 +46,7 @@ std::string badgeText(const Value& value) {
 // The entries of a state dictionary, sorted by key; none when it is missing.
 std::vector<const platform::plist::DictionaryEntry*> sortedEntries(const Dictionary& state, const char* key) {
   std::vector<const platform::plist::DictionaryEntry*> sorted;
-  const Value* value = state.find(key);
-  const Dictionary* dictionary = value ? value->get<Dictionary>() : nullptr;
-  if (dictionary)
+  if (const Dictionary* dictionary = state.get<Dictionary>(key))
     for (const auto& entry : dictionary->entries()) sorted.push_back(&entry);
   std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->key < b->key; });
   return sorted;
@@ -123,9 +121,7 @@ void SpringBoard::printStatus(std::FILE* out) {
   for (const auto* item : items)
     std::fprintf(out, "  %s (%s)\n", item->key.c_str(), platform::plist::description(item->value).c_str());
 
-  const Value* airplane = state.find(sim::kAirplaneModeKey);
-  bool on = airplane && airplane->get<bool>() && *airplane->get<bool>();
-  std::fprintf(out, "airplane mode: %s\n", on ? "on" : "off");
+  std::fprintf(out, "airplane mode: %s\n", state.isTrue(sim::kAirplaneModeKey) ? "on" : "off");
 }
 
 }  // namespace springboard
