@@ -9,9 +9,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 #include <variant>
 #include <vector>
+
+#include "platform/file.h"
 
 namespace platform::plist {
 
@@ -154,48 +155,12 @@ std::optional<Value> read(std::string_view devicePath, std::string* why = nullpt
 // As read, but only when the top level is a dictionary ("not a dictionary").
 std::optional<Dictionary> readDictionary(std::string_view devicePath, std::string* why = nullptr);
 
-struct Owner {
-  uid_t user;
-  gid_t group;
-};
-enum class WriteResult {
-  written,
-  // Written and in place, but the new file could not be given its owner.
-  writtenWithoutOwner,
-  // Nothing replaced: the old file, if any, is untouched.
-  failed,
-};
-// Writes the value as an XML property list to a device path, atomically: a new
-// file in the same folder, given its owner when one is named and the mode of
-// the file it replaces (a new file's mode comes from the umask), then renamed
-// over the old one, so no one ever sees a half-written or wrongly owned file.
-// A value nested deeper than kMaxDepth, holding a string or key with a control
-// character XML cannot carry, or a date more than 68 years from 2001 (libplist
-// makes dates from 32-bit seconds), is not written: failed.
+// Writes the value as an XML property list to a device path, as
+// writeAtomically does. A value nested deeper than kMaxDepth, holding a string
+// or key with a control character XML cannot carry, or a date more than 68
+// years from 2001 (libplist makes dates from 32-bit seconds), is not written:
+// failed.
 WriteResult write(std::string_view devicePath, const Value& value, std::optional<Owner> owner = {});
-
-// An exclusive lock on the folder of a device path, held while the object
-// lives: writers of a file who all take it see the file as the last of them
-// left it. The folder rather than the file, because every write renames a new
-// file over the old one and a lock on the old one would go with it.
-class FolderLock {
- public:
-  // Waits for the lock; nothing when the folder cannot be opened.
-  static std::optional<FolderLock> acquire(std::string_view devicePath);
-  FolderLock(FolderLock&& other) noexcept;
-  FolderLock& operator=(FolderLock&&) = delete;
-  ~FolderLock();
-
- private:
-  explicit FolderLock(int fd) : fd_(fd) {}
-  int fd_;
-};
-
-// Removes the temporary files that writes of this device path left behind
-// when they were killed before their rename. Call it only under the lock that
-// every writer of the path holds: otherwise another writer's file in progress
-// would go too.
-void removeLeftoverTemporaries(std::string_view devicePath);
 
 // A readable, deterministic text form: strings as they are at the top level,
 // collections in the OpenStep style with dictionary keys sorted and strings

@@ -22,7 +22,7 @@ bool needsQuotes(std::string_view s) {
   });
 }
 
-std::string quoted(std::string_view s) {
+std::string quotedText(std::string_view s) {
   std::string out = "\"";
   for (unsigned char c : s) {
     switch (c) {
@@ -44,7 +44,7 @@ std::string quoted(std::string_view s) {
   return out + "\"";
 }
 
-std::string stringInCollection(std::string_view s) { return needsQuotes(s) ? quoted(s) : std::string(s); }
+std::string stringInCollection(std::string_view s) { return needsQuotes(s) ? quotedText(s) : std::string(s); }
 
 std::string realText(double d) {
   char text[32];
@@ -114,7 +114,7 @@ void describe(const Value& value, int depth, std::string& out) {
         } else if constexpr (std::is_same_v<T, Data>) {
           out += dataText(v);
         } else if constexpr (std::is_same_v<T, Date>) {
-          out += quoted(dateText(v));
+          out += quotedText(dateText(v));
         } else if constexpr (std::is_same_v<T, Array>) {
           out += "(\n";
           for (std::size_t i = 0; i < v.size(); ++i) {

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "platform/device_path.h"
-#include "platform/plist_file.h"
 #include "platform/plist_node.h"
 #include "platform/text.h"
 
@@ -22,7 +21,7 @@ Document& Document::operator=(Document&&) noexcept = default;
 Document::~Document() = default;
 
 std::optional<Document> Document::read(std::string_view devicePath, std::string* why) {
-  auto bytes = readFileBytes(hostPath(devicePath).string(), why);
+  auto bytes = readRegularFile(hostPath(devicePath), kMaxFileSize, why);
   if (!bytes) return std::nullopt;
   bool cutAtNul = false;
   Node root = parseTree(*bytes, why, &cutAtNul);
@@ -125,7 +124,7 @@ WriteResult Document::write(std::string_view devicePath, std::optional<Owner> ow
     plist_to_bin_free(bytes);
   else
     plist_to_xml_free(bytes);
-  return writeBytes(devicePath, text, owner);
+  return writeAtomically(hostPath(devicePath), text, owner);
 }
 
 }  // namespace platform::plist

@@ -16,6 +16,9 @@
 
 namespace fs = std::filesystem;
 using namespace platform::plist;
+using platform::Owner;
+using platform::removeLeftoverTemporaries;
+using platform::WriteResult;
 
 namespace {
 

@@ -25,7 +25,7 @@ void updateSpringBoardState(const std::function<void(Dictionary&)>& change) {
   if (lock >= 0) flock(lock, LOCK_EX);
   Dictionary state = readSpringBoardState();
   change(state);
-  if (platform::plist::write(kStatePath, state) != platform::plist::WriteResult::written)
+  if (platform::plist::write(kStatePath, state) != platform::WriteResult::written)
     std::fprintf(stderr, "springboard: cannot write %s\n", kStatePath);
   if (lock >= 0) close(lock);
 }

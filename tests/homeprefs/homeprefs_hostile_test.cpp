@@ -265,7 +265,7 @@ TEST_F(HomeprefsHostileTest, KilledAtAnyMomentTheFileStaysWhole) {
     else if (i % 3 == 1) original.set(key, Value("com.example.value" + std::to_string(i)));
     else original.set(key, Value(platform::plist::Array{Value(i * 0.5), Value(true)}));
   }
-  ASSERT_EQ(platform::plist::write(kPrefs, Value(original)), platform::plist::WriteResult::written);
+  ASSERT_EQ(platform::plist::write(kPrefs, Value(original)), platform::WriteResult::written);
 
   auto begin = std::chrono::steady_clock::now();
   ASSERT_EQ(homeprefs({"-s", "first", "SBTarget"}).status, 0);

@@ -80,7 +80,7 @@ int main(int argc, char* argv[]) {
 
   // Read, change and write under one lock, so that concurrent runs each see
   // the file as the one before left it.
-  auto lock = platform::plist::FolderLock::acquire(kPreferencesPath);
+  auto lock = platform::FolderLock::acquire(kPreferencesPath);
   std::string why;
   std::optional<Document> preferences = loadPreferences(&why);
   // Without the file's entries a write would lose every other preference.

@@ -8,7 +8,7 @@
 namespace homeprefs {
 
 using platform::plist::Value;
-using platform::plist::WriteResult;
+using platform::WriteResult;
 
 std::optional<platform::plist::Document> loadPreferences(std::string* why) {
   return platform::plist::Document::read(kPreferencesPath, why);
@@ -16,7 +16,7 @@ std::optional<platform::plist::Document> loadPreferences(std::string* why) {
 
 void savePreferences(const platform::plist::Document& preferences) {
   WriteResult result = preferences.write(kPreferencesPath, kMobileUser);
-  if (result != WriteResult::failed) platform::plist::removeLeftoverTemporaries(kPreferencesPath);
+  if (result != WriteResult::failed) platform::removeLeftoverTemporaries(kPreferencesPath);
   switch (result) {
     case WriteResult::written: return;
     case WriteResult::writtenWithoutOwner:

@@ -19,7 +19,7 @@ inline constexpr const char* kGraphicsServicesPath =
 // The application whose preferences they are, named in every announcement.
 inline constexpr const char* kNotificationId = "com.apple.springboard";
 // The mobile user, who must own the file for SpringBoard to keep using it.
-inline constexpr platform::plist::Owner kMobileUser{501, 501};
+inline constexpr platform::Owner kMobileUser{501, 501};
 
 // The whole file; nothing when it is missing, unreadable, beyond the reader's
 // budgets or not a dictionary, with the reason in *why.

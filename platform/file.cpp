@@ -1,0 +1,152 @@
+// Files: read without ever blocking, written atomically and durably.
+
+#include "platform/file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/device_path.h"
+
+namespace platform {
+
+std::optional<std::string> readRegularFile(const std::filesystem::path& file, std::size_t maxBytes,
+                                           std::string* why) {
+  auto refuse = [&](std::string reason) -> std::optional<std::string> {
+    if (why) *why = std::move(reason);
+    return std::nullopt;
+  };
+  // Not blocking: a FIFO at the path would otherwise wait for a writer.
+  int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return refuse(std::strerror(errno));
+  auto tooLarge = [&] {
+    return maxBytes % (1024 * 1024) == 0 ? "larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB"
+                                         : "larger than " + std::to_string(maxBytes) + " bytes";
+  };
+  struct stat st {};
+  std::string bytes;
+  std::optional<std::string> problem;
+  if (fstat(fd, &st) != 0) problem = "cannot be examined";
+  else if (!S_ISREG(st.st_mode)) problem = "not a regular file";
+  else if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) problem = tooLarge();
+  // Read up to one buffer beyond the cap: a file that grows meanwhile is
+  // still refused rather than read without end.
+  for (char buffer[65536]; !problem;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) problem = "cannot be read";
+    else if (n == 0) break;
+    else if (bytes.append(buffer, static_cast<std::size_t>(n)).size() > maxBytes) problem = tooLarge();
+  }
+  ::close(fd);
+  if (problem) return refuse(std::move(*problem));
+  return bytes;
+}
+
+namespace {
+
+bool writeAll(int fd, std::string_view bytes) {
+  for (std::size_t done = 0; done < bytes.size();) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+WriteResult writeAtomically(const std::filesystem::path& file, std::string_view bytes, std::optional<Owner> owner) {
+  std::string target = file.string();
+  std::filesystem::path folderPath = file.parent_path().empty() ? "." : file.parent_path();
+  // The folder is flushed after the rename, so that the new name is on the
+  // disk too; it is opened first, so that a folder that cannot be flushed
+  // fails the write before anything is replaced.
+  int folder = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return WriteResult::failed;
+  std::string temporary = target + ".XXXXXX";
+  int fd = mkstemp(temporary.data());
+  if (fd < 0) {
+    ::close(folder);
+    return WriteResult::failed;
+  }
+  // The replaced file's mode, so a private file stays private; a new file's
+  // from the umask. A link at the path is replaced, so its target's mode does
+  // not count.
+  struct stat old {};
+  mode_t mode;
+  if (lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    mode = old.st_mode & 07777;
+  } else {
+    mode_t mask = umask(0);
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+  bool ok = fchmod(fd, mode) == 0 && writeAll(fd, bytes);
+  // The owner goes on the new file, never on the path afterwards: a link
+  // swapped in at the path in between would hand that link's target over.
+  bool owned = !owner || fchown(fd, owner->user, owner->group) == 0;
+  // Giving a file away clears its set-id bits: set the mode again.
+  if (owner && owned) ok = fchmod(fd, mode) == 0 && ok;
+  ok = (fsync(fd) == 0) && ok;
+  ok = (::close(fd) == 0) && ok;
+  if (ok) ok = std::rename(temporary.c_str(), target.c_str()) == 0;
+  if (!ok) unlink(temporary.c_str());
+  // Without the folder on the disk the rename may be undone by a power loss:
+  // a write that cannot promise its new name is not reported done.
+  else ok = fsync(folder) == 0;
+  ::close(folder);
+  if (!ok) return WriteResult::failed;
+  return owned ? WriteResult::written : WriteResult::writtenWithoutOwner;
+}
+
+std::optional<FolderLock> FolderLock::acquire(std::string_view devicePath) {
+  std::filesystem::path folder = hostPath(devicePath).parent_path();
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  while (flock(fd, LOCK_EX) != 0) {
+    if (errno != EINTR) {
+      ::close(fd);
+      return std::nullopt;
+    }
+  }
+  return FolderLock(fd);
+}
+
+FolderLock::FolderLock(FolderLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+
+FolderLock::~FolderLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing the last descriptor releases the lock
+}
+
+void removeLeftoverTemporaries(std::string_view devicePath) {
+  std::filesystem::path target = hostPath(devicePath);
+  std::string prefix = target.filename().string() + ".";
+  DIR* folder = opendir(target.parent_path().c_str());
+  if (!folder) return;
+  // mkstemp's names: the target's name, a dot and six letters or digits.
+  auto isTemporary = [&](std::string_view name) {
+    if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) return false;
+    for (char c : name.substr(prefix.size()))
+      if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+    return true;
+  };
+  while (dirent* entry = readdir(folder)) {
+    struct stat st {};
+    if (isTemporary(entry->d_name) && fstatat(dirfd(folder), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(st.st_mode))
+      unlinkat(dirfd(folder), entry->d_name, 0);
+  }
+  closedir(folder);
+}
+
+}  // namespace platform
