@@ -99,14 +99,14 @@ Object objectOf(const plist::Value& value) {
                                                           error:NULL];
   [object retain];
   [pool drain];
-  return Object(object);
+  return Object(static_cast<objc_object*>(object));
 }
 
 Object stringObject(std::string_view utf8) {
   NSAutoreleasePool* pool = [[NSAutoreleasePool alloc] init];
   id string = [[NSString alloc] initWithBytes:utf8.data() length:utf8.size() encoding:NSUTF8StringEncoding];
   [pool drain];
-  return Object(string);
+  return Object(static_cast<objc_object*>(string));
 }
 
 std::optional<std::string> utf8Text(id string) {
@@ -124,7 +124,7 @@ Object urlObject(std::string_view text) {
   NSAutoreleasePool* pool = [[NSAutoreleasePool alloc] init];
   id url = [[NSURL alloc] initWithString:(NSString*)string.get()];
   [pool drain];
-  return Object(url);
+  return Object(static_cast<objc_object*>(url));
 }
 
 AutoreleasePool::AutoreleasePool() : pool_([[NSAutoreleasePool alloc] init]) {}
