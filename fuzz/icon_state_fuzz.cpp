@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <string>
@@ -14,6 +13,7 @@
 
 #include "extensions/layoutkeeper/icon_lists.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/identical_values.h"
 
 namespace {
 
@@ -179,30 +179,6 @@ std::optional<Dictionary> referencePruning(const Dictionary& state, bool& droppe
   return result;
 }
 
-// The same values of the same kinds in the same order, keys included; reals
-// bit for bit, so that a NaN is identical to itself.
-bool identical(const Value& a, const Value& b) {
-  if (a.storage().index() != b.storage().index()) return false;
-  if (auto x = a.get<double>()) return std::memcmp(x, b.get<double>(), sizeof *x) == 0;
-  if (auto x = a.get<float>()) return std::memcmp(x, b.get<float>(), sizeof *x) == 0;
-  if (auto x = a.get<Array>()) {
-    const Array& y = *b.get<Array>();
-    if (x->size() != y.size()) return false;
-    for (std::size_t i = 0; i < x->size(); ++i)
-      if (!identical((*x)[i], y[i])) return false;
-    return true;
-  }
-  if (auto x = a.get<Dictionary>()) {
-    const auto& xs = x->entries();
-    const auto& ys = b.get<Dictionary>()->entries();
-    if (xs.size() != ys.size()) return false;
-    for (std::size_t i = 0; i < xs.size(); ++i)
-      if (xs[i].key != ys[i].key || !identical(xs[i].value, ys[i].value)) return false;
-    return true;
-  }
-  return a.storage() == b.storage();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -215,10 +191,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool expectedDropped = false;
   std::optional<Dictionary> expected = referencePruning(state, expectedDropped);
 
-  FUZZ_CHECK(identical(Value(state), Value(original)), "the pruning changed the state it was given");
+  FUZZ_CHECK(fuzz::identical(Value(state), Value(original)), "the pruning changed the state it was given");
   FUZZ_CHECK(pruned.has_value() == expected.has_value(), "the pruning and the plain walk disagree on the shape");
   if (!pruned) return 0;
-  FUZZ_CHECK(identical(Value(*pruned), Value(*expected)), "the pruning kept or dropped other entries than the plain walk");
+  FUZZ_CHECK(fuzz::identical(Value(*pruned), Value(*expected)), "the pruning kept or dropped other entries than the plain walk");
   FUZZ_CHECK((layoutkeeper::duplicatesFound != 0) == expectedDropped, "duplicatesFound does not say whether entries were dropped");
   return 0;
 }
