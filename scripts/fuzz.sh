@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Fuzzes the kit: builds the harnesses of fuzz/ with clang, libFuzzer and both
-# sanitizers in build-fuzz, then runs each harness, one after another, for the
-# given number of seconds (default 60), starting from its seed corpus and its
-# regression cases. New inputs collect in build-fuzz/fuzz-runs/<harness>/corpus
-# (kept for the next run); the inputs that make a harness fail are saved in
-# build-fuzz/fuzz-runs/<harness>/crashes-<date>-<time>/. Exits 1 when any
-# harness failed.
+# sanitizers in build-fuzz, with the product itself (the device's compiler is
+# clang too), then runs each harness, one after another, for the given number
+# of seconds (default 60), starting from its seed corpus and its regression
+# cases. New inputs collect in build-fuzz/fuzz-runs/<harness>/corpus (kept for
+# the next run); the inputs that make a harness fail are saved in
+# build-fuzz/fuzz-runs/<harness>/crashes-<date>-<time>/. Exits 1 when a
+# harness failed; a file that clang does not build stops it before any run.
+# Harnesses named in SBKIT_FUZZ_KNOWN_FAILING (separated by spaces) run and
+# report as the others do, but their failures do not count.
 # Usage: scripts/fuzz.sh [seconds [harness...]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,15 +20,18 @@ if ! [[ $seconds =~ ^[0-9]+$ ]] || ((seconds == 0)); then
 fi
 shift || true
 harnesses=("$@")
-((${#harnesses[@]})) || harnesses=(plist icon_state url_escape homeprefs_command_line indicator_command_line)
+((${#harnesses[@]})) || harnesses=(plist icon_state url_escape homeprefs_command_line indicator_command_line object_bridge)
+read -ra known_failing <<<"${SBKIT_FUZZ_KNOWN_FAILING:-}"
 
-# What configuring the kit needs, and clang with its sanitizer and libFuzzer runtimes.
-scripts/install_missing.sh cmake g++ make pkg-config libplist-dev libobjc-12-dev libgtest-dev libcurl4-openssl-dev \
-  libcpp-httplib-dev clang-14 libclang-rt-14-dev
+# What configuring the kit needs (the simulation's drawing libraries among it),
+# GNUstep Base for the object bridge, and clang with its sanitizer and
+# libFuzzer runtimes.
+scripts/install_missing.sh cmake g++ make pkg-config libplist-dev libobjc-12-dev libgnustep-base-dev libgtest-dev \
+  libcurl4-openssl-dev libcpp-httplib-dev libcairo2-dev libpango1.0-dev clang-14 libclang-rt-14-dev
 
 build=build-fuzz
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DSBKIT_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)" --target fuzzers
+cmake --build "$build" -j"$(nproc)" --target fuzzers product
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 stamp=$(date +%Y%m%d-%H%M%S)
@@ -49,8 +55,12 @@ for harness in "${harnesses[@]}"; do
   runs=$(sed -n 's/^#\([0-9]*\):.*/\1/p' "$run/log" | tail -1)
   found=$(find "$crashes" -type f | wc -l)
   if ((status != 0 || found > 0)); then
-    failed+=("$harness")
-    echo "   FAILED: ${runs:-?} runs, $found failing inputs in $crashes/"
+    if [[ " ${known_failing[*]} " == *" $harness "* ]]; then
+      echo "   FAILED, as known (not counted): ${runs:-?} runs, $found failing inputs in $crashes/"
+    else
+      failed+=("$harness")
+      echo "   FAILED: ${runs:-?} runs, $found failing inputs in $crashes/"
+    fi
   else
     rmdir "$crashes"
     echo "   ok: ${runs:-?} runs, $(find "$run/corpus" -type f | wc -l) inputs in the corpus"
