@@ -32,9 +32,11 @@ struct Expected {
   const char* valueText = nullptr;     // its argument
 };
 
-bool isAscii(std::string_view text) {
+// Text a string may hold: 7-bit ASCII without the control characters XML
+// cannot carry (those below 0x20 but tab, line feed and carriage return).
+bool isStringText(std::string_view text) {
   for (unsigned char c : text)
-    if (c > 0x7f) return false;
+    if (c > 0x7f || (c < 0x20 && c != '\t' && c != '\n' && c != '\r')) return false;
   return true;
 }
 
@@ -85,8 +87,8 @@ std::optional<Value> valueFor(int letter, const char* text) {
   switch (letter) {
     case '1': return Value(true);
     case '0': return Value(false);
-    case 's': return isAscii(text) ? std::optional<Value>(Value(text)) : std::nullopt;
-    case 'a': return isAscii(text) ? std::optional<Value>(Value(Array{Value(text)})) : std::nullopt;
+    case 's': return isStringText(text) ? std::optional<Value>(Value(text)) : std::nullopt;
+    case 'a': return isStringText(text) ? std::optional<Value>(Value(Array{Value(text)})) : std::nullopt;
     case 'i': {
       errno = 0;
       long long number = std::strtoll(text, nullptr, 10);
