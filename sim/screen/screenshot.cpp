@@ -13,7 +13,7 @@
 #include "drawing.h"
 #include "icon_art.h"
 
-namespace springboard {
+namespace screen {
 
 namespace {
 
@@ -210,4 +210,4 @@ bool writePng(cairo_surface_t* picture, const std::string& hostFile, std::string
   return true;
 }
 
-}  // namespace springboard
+}  // namespace screen

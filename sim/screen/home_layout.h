@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-namespace springboard::layout {
+namespace screen::layout {
 
 struct Rect {
   double x, y, width, height;
@@ -56,4 +56,4 @@ inline constexpr Rect kAirplaneImage{4, 0, kStatusImageMaxWidth, kStatusBarHeigh
 // The items end where the battery begins.
 inline constexpr double kStatusItemsRight = 286;
 
-}  // namespace springboard::layout
+}  // namespace screen::layout

@@ -8,7 +8,7 @@
 #include "platform/file_tree.h"
 #include "platform/text.h"
 
-namespace springboard {
+namespace screen {
 
 namespace {
 
@@ -72,4 +72,4 @@ std::optional<AppInfo> AppCatalog::find(std::string_view identifier) const {
   return app;
 }
 
-}  // namespace springboard
+}  // namespace screen

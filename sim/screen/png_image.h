@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-namespace springboard {
+namespace screen {
 
 struct SurfaceRelease {
   void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
@@ -24,4 +24,4 @@ inline constexpr unsigned kMaxPngSide = 2048;
 // missing, not a plain file, too large or not a PNG image.
 Surface readPng(const std::string& devicePath, std::string& why);
 
-}  // namespace springboard
+}  // namespace screen

@@ -4,7 +4,7 @@
 
 #include "home_layout.h"
 
-namespace springboard {
+namespace screen {
 
 namespace {
 
@@ -72,4 +72,4 @@ std::optional<HomePage> homePage(const Value* iconState, std::size_t page) {
   return home;
 }
 
-}  // namespace springboard
+}  // namespace screen

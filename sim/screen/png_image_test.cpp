@@ -32,7 +32,7 @@ TEST(PngImage, AGoodImageIsReadAndEveryHostileFileIsRefusedWithAReason) {
   fs::create_directory(scratch.path() / "folder.png");
 
   std::string why;
-  springboard::Surface image = springboard::readPng("/good.png", why);
+  screen::Surface image = screen::readPng("/good.png", why);
   ASSERT_TRUE(image);
   EXPECT_EQ(cairo_image_surface_get_width(image.get()), 3);
   struct Case {
@@ -43,7 +43,7 @@ TEST(PngImage, AGoodImageIsReadAndEveryHostileFileIsRefusedWithAReason) {
                         Case{"/huge.png", "image too large"}, Case{"/cut.png", "not a PNG image"},
                         Case{"/pipe.png", "not a plain file"}, Case{"/folder.png", "not a plain file"}}) {
     why.clear();
-    EXPECT_FALSE(springboard::readPng(c.path, why)) << c.path;
+    EXPECT_FALSE(screen::readPng(c.path, why)) << c.path;
     EXPECT_EQ(why, c.why) << c.path;
   }
 }

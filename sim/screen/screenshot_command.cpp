@@ -10,7 +10,7 @@
 #include "screenshot.h"
 #include "sim/common/springboard_state.h"
 
-namespace springboard {
+namespace screen {
 
 namespace {
 
@@ -64,4 +64,4 @@ bool screenshotCommand(const std::vector<std::string_view>& arguments, const pla
   return true;
 }
 
-}  // namespace springboard
+}  // namespace screen

@@ -10,7 +10,7 @@
 
 #include "platform/device_path.h"
 
-namespace springboard {
+namespace screen {
 
 namespace {
 
@@ -92,4 +92,4 @@ Surface readPng(const std::string& devicePath, std::string& why) {
   return image;
 }
 
-}  // namespace springboard
+}  // namespace screen

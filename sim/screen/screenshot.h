@@ -10,7 +10,7 @@
 #include "png_image.h"
 #include "screen.h"
 
-namespace springboard {
+namespace screen {
 
 // Draws the screen. Whatever cannot be drawn as intended (a missing font,
 // image or application) is drawn in a stated fallback and noted on notes.
@@ -21,4 +21,4 @@ Surface drawScreen(const Screen& screen, const AppCatalog& apps, std::FILE* note
 // cannot be written; nothing is left behind then.
 bool writePng(cairo_surface_t* picture, const std::string& hostFile, std::string& why);
 
-}  // namespace springboard
+}  // namespace screen
