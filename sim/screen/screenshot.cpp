@@ -1,14 +1,7 @@
 #include "screenshot.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
 
 #include "drawing.h"
 #include "icon_art.h"
@@ -167,47 +160,6 @@ Surface drawScreen(const Screen& screen, const AppCatalog& apps, std::FILE* note
   cairo_destroy(cr);
   cairo_surface_flush(picture.get());
   return picture;
-}
-
-namespace {
-
-cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int length) {
-  int fd = *static_cast<int*>(closure);
-  while (length > 0) {
-    ssize_t n = write(fd, data, length);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return CAIRO_STATUS_WRITE_ERROR;
-    data += n;
-    length -= unsigned(n);
-  }
-  return CAIRO_STATUS_SUCCESS;
-}
-
-}  // namespace
-
-bool writePng(cairo_surface_t* picture, const std::string& hostFile, std::string& why) {
-  std::filesystem::path target(hostFile);
-  std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
-  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-  int fd = mkstemp(temporary.data());
-  if (fd < 0) {
-    why = std::strerror(errno);
-    return false;
-  }
-  mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-  errno = 0;
-  cairo_status_t status = cairo_surface_write_to_png_stream(picture, writeChunk, &fd);
-  int error = status == CAIRO_STATUS_SUCCESS ? 0 : errno ? errno : EIO;
-  if (close(fd) != 0 && !error) error = errno;
-  if (!error && std::rename(temporary.c_str(), hostFile.c_str()) != 0) error = errno;
-  if (error) {
-    unlink(temporary.c_str());
-    why = std::strerror(error);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace screen

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app_catalog.h"
+#include "png_image.h"
 #include "screen.h"
 #include "screenshot.h"
 #include "sim/common/springboard_state.h"
