@@ -16,7 +16,6 @@ using layout::Rect;
 const std::string kSpringBoardApp = "/System/Library/CoreServices/SpringBoard.app/";
 constexpr TextStyle kBarStyle{12, true, {1, 1, 1}, false};
 constexpr double kItemGap = 3;
-constexpr double kBarInset = 4;
 
 // A SpringBoard image, or null with a note saying what is drawn instead.
 Surface springBoardImage(const std::string& name, const char* fallback, std::FILE* notes) {
@@ -99,11 +98,11 @@ void statusBar(cairo_t* cr, const StatusBar& bar, std::FILE* notes) {
     cairo_fill(cr);
   }
 
-  double x = kBarInset;
+  double x = layout::kAirplaneImage.x;
   if (!bar.airplaneMode) {
     x += signalBars(cr, x) + kItemGap;
   } else if (Surface airplane = springBoardImage("Default_Airplane.png", "airplane mode is shown by name", notes)) {
-    Rect at = fitted(airplane.get(), x, layout::kStatusImageMaxWidth);
+    Rect at = fitted(airplane.get(), x, layout::kAirplaneImage.width);
     drawing::image(cr, airplane.get(), at);
     x += at.width + kItemGap;
   } else {
