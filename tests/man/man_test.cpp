@@ -22,14 +22,14 @@
 #include "tests/support/device.h"
 #include "tests/support/http_server.h"
 #include "tests/support/scratch_root.h"
+#include "tests/support/tools.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const fs::path kManualFolder = SBKIT_MANUAL_DIR;
-const std::vector<std::string> kTools = {"iconcount", "badge", "homeprefs", "indicator",
-                                         "radio", "tweet", "storequery", "wanaddress"};
+using e2e::kTools;
 
 std::vector<std::string> allPages() {
   std::vector<std::string> pages;
