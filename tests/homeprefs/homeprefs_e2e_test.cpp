@@ -20,7 +20,6 @@ namespace {
 
 using homeprefs_test::kPrefs;
 using homeprefs_test::ownerWarning;
-const std::string kGraphicsServices = "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices";
 
 const std::string kUsageBody =
     "This utility sets and updates SpringBoard prefs.\n"
@@ -282,24 +281,6 @@ TEST_F(HomeprefsTest, NumbersThatCannotBeStoredFaithfullyAreRefused) {
     EXPECT_EQ(r.status, 1);
   }
   expectUntouched();
-}
-
-TEST_F(HomeprefsTest, AMissingGraphicsServicesIsReportedAfterTheChangeIsWritten) {
-  fs::remove(device.host(kGraphicsServices));
-  auto r = homeprefs({"-i", "5", "SBAutoLockTime"});
-  EXPECT_EQ(r.out, "Setting SBAutoLockTime to 5\n");
-  EXPECT_EQ(r.err, ownerWarning() + "homeprefs: cannot open " + kGraphicsServices + "\n");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(entries(), originalWith("SBAutoLockTime", Value(5)));
-  EXPECT_TRUE(device.journal().empty());
-
-  // A library without the entry point: SpringBoardServices in its place.
-  device.replaceLibrary(kGraphicsServices, "/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices");
-  r = homeprefs({"-r", "SBAutoLockTime"});
-  EXPECT_EQ(r.err, ownerWarning() + "homeprefs: cannot find GSSendAppPreferencesChanged in " + kGraphicsServices + "\n");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_FALSE(entries().find("SBAutoLockTime"));
-  EXPECT_TRUE(device.journal().empty());
 }
 
 }  // namespace

@@ -23,6 +23,13 @@ inline std::string ownerWarning() {
   return getuid() == 0 ? "" : "homeprefs: cannot give " + kPrefs + " to user 501 and group 501\n";
 }
 
+// The entries of the preferences file on a device; none when it is not a dictionary.
+inline platform::plist::Dictionary preferences(const e2e::TemporaryDevice& device) {
+  auto parsed = platform::plist::parse(e2e::fileBytes(device.host(kPrefs)));
+  return parsed && parsed->is<platform::plist::Dictionary>() ? *parsed->get<platform::plist::Dictionary>()
+                                                             : platform::plist::Dictionary{};
+}
+
 // homeprefs run as a user runs it against a fresh copy of the sample device,
 // and the preferences file looked at from outside.
 class PreferencesFileTest : public ::testing::Test {
@@ -31,12 +38,7 @@ class PreferencesFileTest : public ::testing::Test {
     return e2e::runProgram(device, "homeprefs", std::move(arguments));
   }
   std::string fileBytes() const { return e2e::fileBytes(device.host(kPrefs)); }
-  // The file's entries; none when it is not a dictionary.
-  platform::plist::Dictionary entries() const {
-    auto parsed = platform::plist::parse(fileBytes());
-    return parsed && parsed->is<platform::plist::Dictionary>() ? *parsed->get<platform::plist::Dictionary>()
-                                                               : platform::plist::Dictionary{};
-  }
+  platform::plist::Dictionary entries() const { return preferences(device); }
   // What the file's folder holds, the file included: 1 when nothing is left beside it.
   std::size_t filesBesideThePreferences() const {
     namespace fs = std::filesystem;
