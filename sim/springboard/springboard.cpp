@@ -45,11 +45,8 @@ std::string badgeText(const Value& value) {
 
 // The entries of a state dictionary, sorted by key; none when it is missing.
 std::vector<const platform::plist::DictionaryEntry*> sortedEntries(const Dictionary& state, const char* key) {
-  std::vector<const platform::plist::DictionaryEntry*> sorted;
-  if (const Dictionary* dictionary = state.get<Dictionary>(key))
-    for (const auto& entry : dictionary->entries()) sorted.push_back(&entry);
-  std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->key < b->key; });
-  return sorted;
+  const Dictionary* dictionary = state.get<Dictionary>(key);
+  return dictionary ? dictionary->sortedEntries() : std::vector<const platform::plist::DictionaryEntry*>{};
 }
 
 }  // namespace

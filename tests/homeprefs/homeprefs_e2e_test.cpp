@@ -165,6 +165,8 @@ TEST_F(HomeprefsTest, SettingReplacesOneKeyKeepsTheRestAndAnnouncesIt) {
            Case{{"-i", "12abc", "SBAutoLockTime"}, "SBAutoLockTime", "Setting SBAutoLockTime to 12\n", Value(12)},
            Case{{"-iabc", "SBNew"}, "SBNew", "Setting SBNew to 0\n", Value(0)},
            Case{{"-f", "0.1", "SBTenth"}, "SBTenth", "Setting SBTenth to 0.1\n", Value(static_cast<double>(0.1f))},
+           // XML writes -0 as the equal 0.
+           Case{{"-f", "-0", "SBZero"}, "SBZero", "Setting SBZero to -0\n", Value(0.0)},
            Case{{"-s", "hello world", "SBAutoLockTime"}, "SBAutoLockTime", "Setting SBAutoLockTime to hello world\n",
                 Value("hello world")},
            Case{{"-a", "hello", "SBList"}, "SBList", "Setting SBList to (\n    hello\n)\n", Value(Array{Value("hello")})},
