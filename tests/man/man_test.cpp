@@ -23,7 +23,6 @@
 #include "tests/support/device.h"
 #include "tests/support/http_server.h"
 #include "tests/support/scratch_root.h"
-#include "tests/support/tools.h"
 
 namespace fs = std::filesystem;
 

@@ -20,7 +20,6 @@
 #include "platform/plist.h"
 #include "tests/support/device.h"
 #include "tests/support/scratch_root.h"
-#include "tests/support/tools.h"
 
 namespace fs = std::filesystem;
 using platform::plist::Array;
