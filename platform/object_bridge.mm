@@ -20,6 +20,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/text.h"
+
 namespace platform {
 namespace {
 
@@ -112,9 +114,11 @@ class Walk {
 
 // --- Values to objects -------------------------------------------------------
 
-id stringFor(std::string_view utf8, const Classes& classes) {
-  return [[[classes.string alloc] initWithBytes:utf8.data() length:utf8.size() encoding:NSUTF8StringEncoding]
-      autorelease];
+// 7-bit text, as nearly every name is, is made as ASCII: the same string,
+// made in a third of the time.
+id stringFor(std::string_view utf8, Class string) {
+  NSStringEncoding encoding = isAscii(utf8) ? NSASCIIStringEncoding : NSUTF8StringEncoding;
+  return [[[string alloc] initWithBytes:utf8.data() length:utf8.size() encoding:encoding] autorelease];
 }
 
 // A new autoreleased object for value; nil when Foundation does not take it.
@@ -134,7 +138,7 @@ id objectFor(const plist::Value& value, const Classes& classes, int depth) {
         } else if constexpr (std::is_same_v<T, float>) {
           return [classes.number numberWithFloat:v];
         } else if constexpr (std::is_same_v<T, std::string>) {
-          return stringFor(v, classes);
+          return stringFor(v, classes.string);
         } else if constexpr (std::is_same_v<T, plist::Data>) {
           return [classes.data dataWithBytes:v.data() length:v.size()];
         } else if constexpr (std::is_same_v<T, plist::Date>) {
@@ -153,7 +157,7 @@ id objectFor(const plist::Value& value, const Classes& classes, int depth) {
           keys.reserve(v.size());
           objects.reserve(v.size());
           for (const plist::DictionaryEntry& entry : v.entries()) {
-            id key = stringFor(entry.key, classes);
+            id key = stringFor(entry.key, classes.string);
             id object = objectFor(entry.value, classes, depth + 1);
             if (key == nil || object == nil) return nil;
             keys.push_back(key);
@@ -190,7 +194,7 @@ Object objectOf(const plist::Value& value) {
 
 Object stringObject(std::string_view utf8) {
   id pool = newPool();
-  id string = [stringFor(utf8, Classes()) retain];
+  id string = [stringFor(utf8, objc_getClass("NSString")) retain];
   [pool drain];
   return owned(string);
 }

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "platform/plist.h"
 #include "tests/homeprefs/preferences_file.h"
@@ -241,6 +242,25 @@ TEST_F(HomeprefsTest, AFailedWriteIsAnErrorAndNothingIsAnnounced) {
   EXPECT_EQ(r.status, 1);
   expectUntouched();
   EXPECT_EQ(filesBesideThePreferences(), 1u);
+}
+
+// The new file is flushed, renamed over the old one, and then its folder
+// flushed, so that the new name is on the disk too before the change is
+// announced.
+TEST_F(HomeprefsTest, AWriteReachesTheDiskNameAndAll) {
+  e2e::CommandOutput strace = e2e::shell("command -v strace && strace -o /dev/null true");
+  if (strace.status != 0) GTEST_SKIP() << "strace cannot trace here";
+  std::string trace = (device.root() / "trace").string();
+  std::vector<std::string> argv = {strace.text.substr(0, strace.text.find('\n')), "-f", "-e", "trace=fsync,rename,renameat,renameat2", "-o", trace};
+  for (std::string& word : e2e::command({e2e::program("homeprefs"), "-i", "5", "SBAutoLockTime"})) argv.push_back(word);
+  // The leak checker cannot run under a tracer.
+  auto r = e2e::run(device, argv, "", {{"ASAN_OPTIONS", "detect_leaks=0"}});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string calls, text = e2e::fileBytes(trace);
+  const std::regex call(R"(\b(fsync|rename\w*)\()");
+  for (std::sregex_iterator it(text.begin(), text.end(), call), end; it != end; ++it)
+    calls += (calls.empty() ? "" : " ") + std::string((*it)[1]).substr(0, 6);
+  EXPECT_EQ(calls, "fsync rename fsync");
 }
 
 TEST_F(HomeprefsTest, TextThatIsNotSevenBitAsciiIsRefusedBeforeAnythingChanges) {
