@@ -1,119 +1,208 @@
 // The object bridge, written only against Foundation API that the device's
 // Foundation has as well, with manual reference counting: this file is built
-// as it is for the device and for the simulation. Property lists cross as
-// bytes, so the kit's own reader and writer decide what a value is on either
-// side.
+// as it is for the device and for the simulation, by clang and by GCC. It
+// walks the objects: a string crosses as its UTF-8 bytes with their length, a
+// number by its kind, a collection element by element.
+//
+// Foundation's classes are found by name at the moment of use rather than
+// named in messages, so that nothing links a program holding the bridge to
+// Foundation: the platform loads Foundation on the first run of a program
+// that sees an object, and on no other.
+//
+// Enumerators and indexes, not for-in: the GNU compiler has no fast
+// enumeration in Objective-C++.
 
 #include "platform/object_bridge.h"
 
 #import <Foundation/Foundation.h>
+#include <objc/runtime.h>
 
 #include <algorithm>
-#include <utility>
 #include <vector>
+
+#include "platform/text.h"
 
 namespace platform {
 namespace {
 
-// Whether object is a property list within the limits, counting every object
-// met in count. Checked before serializing because a serializer need not
-// refuse what it cannot write: one may write a placeholder instead.
-bool isPropertyList(id object, int depth, long& count) {
-  if (++count > kMaximumObjectCount || depth > kMaximumObjectDepth) return false;
-  if ([object isKindOfClass:[NSString class]] || [object isKindOfClass:[NSNumber class]] ||
-      [object isKindOfClass:[NSData class]] || [object isKindOfClass:[NSDate class]])
-    return true;
-  // Enumerators, not for-in: the GNU compiler has no fast enumeration in
-  // Objective-C++.
-  if ([object isKindOfClass:[NSArray class]]) {
-    NSEnumerator* elements = [(NSArray*)object objectEnumerator];
-    for (id element; (element = [elements nextObject]) != nil;)
-      if (!isPropertyList(element, depth + 1, count)) return false;
-    return true;
+struct Classes {
+  Class string = objc_getClass("NSString"), number = objc_getClass("NSNumber"), data = objc_getClass("NSData"),
+        date = objc_getClass("NSDate"), array = objc_getClass("NSArray"), dictionary = objc_getClass("NSDictionary");
+};
+
+id newPool() { return [[objc_getClass("NSAutoreleasePool") alloc] init]; }
+
+Object owned(id object) { return Object((objc_object*)object); }
+
+// --- Objects to values -------------------------------------------------------
+
+class Walk {
+ public:
+  std::optional<plist::Value> valueOf(id object, int depth) {
+    if (++count_ > kMaximumObjectCount || depth > kMaximumObjectDepth) return std::nullopt;
+    if ([object isKindOfClass:classes_.string]) return text(object);
+    if ([object isKindOfClass:classes_.number]) return number(object);
+    if ([object isKindOfClass:classes_.data])
+      return plist::Value(plist::Data(static_cast<const std::uint8_t*>([(NSData*)object bytes]),
+                                      static_cast<const std::uint8_t*>([(NSData*)object bytes]) + [(NSData*)object length]));
+    if ([object isKindOfClass:classes_.date])
+      return plist::Value(plist::Date{[(NSDate*)object timeIntervalSinceReferenceDate]});
+    if ([object isKindOfClass:classes_.array]) return array(object, depth);
+    if ([object isKindOfClass:classes_.dictionary]) return dictionary(object, depth);
+    return std::nullopt;
   }
-  if ([object isKindOfClass:[NSDictionary class]]) {
+
+  static std::optional<std::string> text(id string) {
+    // Through data rather than a C string, so that a NUL inside the text stays.
+    NSData* bytes = [(NSString*)string dataUsingEncoding:NSUTF8StringEncoding];
+    if (bytes == nil) return std::nullopt;  // a lone surrogate has no UTF-8
+    return std::string(static_cast<const char*>([bytes bytes]), [bytes length]);
+  }
+
+ private:
+  std::optional<plist::Value> number(id object) const {
+    NSNumber* number = object;
+    // Booleans are the two shared objects of their class in either
+    // Foundation; their type code is not theirs alone.
+    if (number == [classes_.number numberWithBool:YES]) return plist::Value(true);
+    if (number == [classes_.number numberWithBool:NO]) return plist::Value(false);
+    switch (*[number objCType]) {
+      case 'f': return plist::Value([number floatValue]);
+      case 'd': return plist::Value([number doubleValue]);
+      case 'C': case 'S': case 'I': case 'L': case 'Q':
+        return plist::Value(static_cast<std::uint64_t>([number unsignedLongLongValue]));
+      default: return plist::Value(static_cast<std::int64_t>([number longLongValue]));
+    }
+  }
+
+  std::optional<plist::Value> array(id object, int depth) {
+    NSArray* array = object;
+    NSUInteger count = [array count];
+    plist::Array values;
+    values.reserve(count);
+    for (NSUInteger i = 0; i < count; ++i) {
+      std::optional<plist::Value> element = valueOf([array objectAtIndex:i], depth + 1);
+      if (!element) return std::nullopt;
+      values.push_back(std::move(*element));
+    }
+    return plist::Value(std::move(values));
+  }
+
+  // The keys come out sorted, since an object keeps no order of its own.
+  std::optional<plist::Value> dictionary(id object, int depth) {
     NSDictionary* dictionary = object;
+    std::vector<plist::DictionaryEntry> entries;
+    entries.reserve([dictionary count]);
     NSEnumerator* keys = [dictionary keyEnumerator];
-    for (id key; (key = [keys nextObject]) != nil;)
-      if (![key isKindOfClass:[NSString class]] || !isPropertyList([dictionary objectForKey:key], depth + 1, count))
-        return false;
-    return true;
+    for (id key; (key = [keys nextObject]) != nil;) {
+      if (![key isKindOfClass:classes_.string]) return std::nullopt;
+      std::optional<std::string> name = text(key);
+      std::optional<plist::Value> value = valueOf([dictionary objectForKey:key], depth + 1);
+      if (!name || !value) return std::nullopt;
+      entries.push_back({std::move(*name), std::move(*value)});
+    }
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.key < b.key; });
+    plist::Dictionary values;
+    values.reserve(entries.size());
+    for (plist::DictionaryEntry& entry : entries) values.add(std::move(entry.key), std::move(entry.value));
+    return plist::Value(std::move(values));
   }
-  return false;
+
+  Classes classes_;
+  long count_ = 0;
+};
+
+// --- Values to objects -------------------------------------------------------
+
+// 7-bit text, as nearly every name is, is made as ASCII: the same string,
+// made in a third of the time.
+id stringFor(std::string_view utf8, Class string) {
+  NSStringEncoding encoding = isAscii(utf8) ? NSASCIIStringEncoding : NSUTF8StringEncoding;
+  return [[[string alloc] initWithBytes:utf8.data() length:utf8.size() encoding:encoding] autorelease];
 }
 
-// The value with every dictionary's keys in sorted order, at every depth.
-plist::Value withSortedKeys(const plist::Value& value) {
-  if (const plist::Array* array = value.get<plist::Array>()) {
-    plist::Array sorted;
-    sorted.reserve(array->size());
-    for (const plist::Value& element : *array) sorted.push_back(withSortedKeys(element));
-    return plist::Value(std::move(sorted));
-  }
-  if (const plist::Dictionary* dictionary = value.get<plist::Dictionary>()) {
-    std::vector<const plist::DictionaryEntry*> entries;
-    for (const plist::DictionaryEntry& entry : dictionary->entries()) entries.push_back(&entry);
-    std::sort(entries.begin(), entries.end(), [](auto* a, auto* b) { return a->key < b->key; });
-    plist::Dictionary sorted;
-    for (const plist::DictionaryEntry* entry : entries) sorted.set(entry->key, withSortedKeys(entry->value));
-    return plist::Value(std::move(sorted));
-  }
-  return value;
-}
-
-std::string_view bytesOf(NSData* data) {
-  return std::string_view(static_cast<const char*>([data bytes]), [data length]);
+// A new autoreleased object for value; nil when Foundation does not take it.
+id objectFor(const plist::Value& value, const Classes& classes, int depth) {
+  if (depth > kMaximumObjectDepth) return nil;
+  return std::visit(
+      [&](const auto& v) -> id {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, bool>) {
+          return [classes.number numberWithBool:v ? YES : NO];
+        } else if constexpr (std::is_same_v<T, std::int64_t>) {
+          return [classes.number numberWithLongLong:v];
+        } else if constexpr (std::is_same_v<T, std::uint64_t>) {
+          return [classes.number numberWithUnsignedLongLong:v];
+        } else if constexpr (std::is_same_v<T, double>) {
+          return [classes.number numberWithDouble:v];
+        } else if constexpr (std::is_same_v<T, float>) {
+          return [classes.number numberWithFloat:v];
+        } else if constexpr (std::is_same_v<T, std::string>) {
+          return stringFor(v, classes.string);
+        } else if constexpr (std::is_same_v<T, plist::Data>) {
+          return [classes.data dataWithBytes:v.data() length:v.size()];
+        } else if constexpr (std::is_same_v<T, plist::Date>) {
+          return [classes.date dateWithTimeIntervalSinceReferenceDate:v.secondsSince2001];
+        } else if constexpr (std::is_same_v<T, plist::Array>) {
+          std::vector<id> elements;
+          elements.reserve(v.size());
+          for (const plist::Value& element : v) {
+            id object = objectFor(element, classes, depth + 1);
+            if (object == nil) return nil;
+            elements.push_back(object);
+          }
+          return [classes.array arrayWithObjects:elements.data() count:elements.size()];
+        } else if constexpr (std::is_same_v<T, plist::Dictionary>) {
+          std::vector<id> keys, objects;
+          keys.reserve(v.size());
+          objects.reserve(v.size());
+          for (const plist::DictionaryEntry& entry : v.entries()) {
+            id key = stringFor(entry.key, classes.string);
+            id object = objectFor(entry.value, classes, depth + 1);
+            if (key == nil || object == nil) return nil;
+            keys.push_back(key);
+            objects.push_back(object);
+          }
+          return [classes.dictionary dictionaryWithObjects:objects.data() forKeys:keys.data() count:keys.size()];
+        } else {
+          // A keyed archive's reference has no class of its own in Foundation.
+          static_assert(std::is_same_v<T, plist::Uid>);
+          return nil;
+        }
+      },
+      value.storage());
 }
 
 }  // namespace
 
-void ObjectRelease::operator()(objc_object* object) const { [static_cast<id>(object) release]; }
+void ObjectRelease::operator()(objc_object* object) const { [(id)object release]; }
 
 std::optional<plist::Value> valueOf(id object) {
   if (object == nil) return std::nullopt;
-  NSAutoreleasePool* pool = [[NSAutoreleasePool alloc] init];
-  std::optional<plist::Value> value;
-  long count = 0;
-  if (isPropertyList(object, 0, count)) {
-    // XML rather than binary: a binary writer may look for equal objects to
-    // store once, and GNUstep's compares collections pairwise, which takes
-    // minutes for a few thousand pages.
-    NSData* data = [NSPropertyListSerialization dataWithPropertyList:object
-                                                              format:NSPropertyListXMLFormat_v1_0
-                                                             options:0
-                                                               error:NULL];
-    if (data != nil) value = plist::parse(bytesOf(data));
-  }
+  id pool = newPool();
+  std::optional<plist::Value> value = Walk().valueOf(object, 0);
   [pool drain];
-  if (value) value = withSortedKeys(*value);
   return value;
 }
 
 Object objectOf(const plist::Value& value) {
-  std::string xml = plist::toXml(value);
-  NSAutoreleasePool* pool = [[NSAutoreleasePool alloc] init];
-  NSData* data = [NSData dataWithBytesNoCopy:xml.data() length:xml.size() freeWhenDone:NO];
-  id object = [NSPropertyListSerialization propertyListWithData:data
-                                                        options:NSPropertyListImmutable
-                                                         format:NULL
-                                                          error:NULL];
-  [object retain];
+  id pool = newPool();
+  id object = [objectFor(value, Classes(), 0) retain];
   [pool drain];
-  return Object(static_cast<objc_object*>(object));
+  return owned(object);
 }
 
 Object stringObject(std::string_view utf8) {
-  NSAutoreleasePool* pool = [[NSAutoreleasePool alloc] init];
-  id string = [[NSString alloc] initWithBytes:utf8.data() length:utf8.size() encoding:NSUTF8StringEncoding];
+  id pool = newPool();
+  id string = [stringFor(utf8, objc_getClass("NSString")) retain];
   [pool drain];
-  return Object(static_cast<objc_object*>(string));
+  return owned(string);
 }
 
 std::optional<std::string> utf8Text(id string) {
-  if (![string isKindOfClass:[NSString class]]) return std::nullopt;
-  NSAutoreleasePool* pool = [[NSAutoreleasePool alloc] init];
-  // Through data rather than a C string, so that a NUL inside the text stays.
-  std::string text(bytesOf([(NSString*)string dataUsingEncoding:NSUTF8StringEncoding]));
+  if (string == nil || ![string isKindOfClass:objc_getClass("NSString")]) return std::nullopt;
+  id pool = newPool();
+  std::optional<std::string> text = Walk::text(string);
   [pool drain];
   return text;
 }
@@ -121,14 +210,14 @@ std::optional<std::string> utf8Text(id string) {
 Object urlObject(std::string_view text) {
   Object string = stringObject(text);
   if (!string) return nullptr;
-  NSAutoreleasePool* pool = [[NSAutoreleasePool alloc] init];
-  id url = [[NSURL alloc] initWithString:(NSString*)string.get()];
+  id pool = newPool();
+  id url = [[objc_getClass("NSURL") alloc] initWithString:(NSString*)string.get()];
   [pool drain];
-  return Object(static_cast<objc_object*>(url));
+  return owned(url);
 }
 
-AutoreleasePool::AutoreleasePool() : pool_([[NSAutoreleasePool alloc] init]) {}
+AutoreleasePool::AutoreleasePool() : pool_(newPool()) {}
 
-AutoreleasePool::~AutoreleasePool() { [(NSAutoreleasePool*)pool_ drain]; }
+AutoreleasePool::~AutoreleasePool() { [pool_ drain]; }
 
 }  // namespace platform

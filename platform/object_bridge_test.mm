@@ -19,9 +19,15 @@ Dictionary dictionary(std::initializer_list<std::pair<const char*, Value>> entri
 // A state of every kind a property list holds, and its object.
 Value everyKind() {
   return dictionary({{"string", Value("caf\xc3\xa9")},
+                     {"beyondTheBasicPlane", Value("JW\xf0\x9f\x91\x94\xf0\x9f\x92\xbc")},
+                     {"nul", Value(std::string("a\0b", 3))},
                      {"integer", Value(std::int64_t{-7})},
                      {"big", Value(std::int64_t{1} << 40)},
+                     {"biggest", Value(UINT64_MAX)},
+                     {"zero", Value(0)},
+                     {"one", Value(1)},
                      {"real", Value(1.5)},
+                     {"single", Value(0.1f)},
                      {"yes", Value(true)},
                      {"no", Value(false)},
                      {"data", Value(plist::Data{0, 1, 0xff})},
@@ -35,11 +41,16 @@ id everyKindObject() {
       arrayWithObject:[NSArray arrayWithObjects:@"a", [NSDictionary dictionaryWithObject:[NSArray array]
                                                                                   forKey:@"iconLists"],
                                                 nil]];
+  NSString* nul = [[[NSString alloc] initWithBytes:"a\0b" length:3 encoding:NSUTF8StringEncoding] autorelease];
   return [NSDictionary
       dictionaryWithObjectsAndKeys:[NSString stringWithUTF8String:"caf\xc3\xa9"], @"string",
-                                   [NSNumber numberWithLongLong:-7], @"integer",
+                                   [NSString stringWithUTF8String:"JW\xf0\x9f\x91\x94\xf0\x9f\x92\xbc"],
+                                   @"beyondTheBasicPlane", nul, @"nul", [NSNumber numberWithLongLong:-7], @"integer",
                                    [NSNumber numberWithLongLong:1LL << 40], @"big",
-                                   [NSNumber numberWithDouble:1.5], @"real", [NSNumber numberWithBool:YES], @"yes",
+                                   [NSNumber numberWithUnsignedLongLong:UINT64_MAX], @"biggest",
+                                   [NSNumber numberWithInt:0], @"zero", [NSNumber numberWithInt:1], @"one",
+                                   [NSNumber numberWithDouble:1.5], @"real", [NSNumber numberWithFloat:0.1f],
+                                   @"single", [NSNumber numberWithBool:YES], @"yes",
                                    [NSNumber numberWithBool:NO], @"no", [NSData dataWithBytes:bytes length:3],
                                    @"data", [NSDate dateWithTimeIntervalSinceReferenceDate:3600], @"date", pages,
                                    @"pages", nil];
@@ -60,6 +71,9 @@ TEST_F(ObjectBridge, AValueOfEveryKindGivesItsObject) {
   Object object = objectOf(everyKind());
   ASSERT_TRUE(object);
   EXPECT_TRUE([everyKindObject() isEqual:(id)object.get()]) << [[(id)object.get() description] UTF8String];
+  // Foundation's equality takes 1 for YES; the way back tells them apart.
+  EXPECT_EQ(valueOf(object.get()), everyKind());
+  EXPECT_FALSE(objectOf(Value(plist::Uid{1}))) << "a keyed archive's reference has no object";
 }
 
 TEST_F(ObjectBridge, DictionaryKeysComeOutSorted) {

@@ -20,10 +20,7 @@ char32_t nextCharacter(std::string_view text, std::size_t& i) {
     ++i;
     return kReplacement;
   }
-  auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-  constexpr unsigned char kLeadBits[] = {0, 0x7f, 0x1f, 0x0f, 0x07};
-  char32_t c = byte(0) & kLeadBits[length];
-  for (std::size_t k = 1; k < length; ++k) c = (c << 6) | (byte(k) & 0x3f);
+  char32_t c = decodeUtf8Sequence(text.substr(i, length));
   i += length;
   return c;
 }

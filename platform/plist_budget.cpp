@@ -15,12 +15,6 @@ const std::string kTooDeep = "nested deeper than " + std::to_string(kMaxDepth) +
 const std::string kNotAList = "not a property list";
 
 // --- Binary ------------------------------------------------------------------
-//
-// "bplist00", the objects, a table of their offsets, and a 32-byte trailer:
-// six unused bytes, the width of an offset, the width of a reference, the
-// number of objects, the top object and where the offset table starts. An
-// object begins with a marker byte: its kind in the high half, in the low half
-// its length, or 15 when an integer object with the length follows.
 
 std::uint64_t bigEndian(const unsigned char* p, std::size_t width) {
   std::uint64_t n = 0;
@@ -28,98 +22,94 @@ std::uint64_t bigEndian(const unsigned char* p, std::size_t width) {
   return n;
 }
 
+}  // namespace
+
+std::optional<BinaryTable> BinaryTable::of(std::string_view bytes) {
+  std::size_t size = bytes.size();
+  if (size < 8 + 32) return std::nullopt;
+  BinaryTable t;
+  t.data_ = reinterpret_cast<const unsigned char*>(bytes.data());
+  const unsigned char* trailer = t.data_ + size - 32;
+  t.offsetWidth_ = trailer[6];
+  t.refWidth_ = trailer[7];
+  std::uint64_t count = bigEndian(trailer + 8, 8), top = bigEndian(trailer + 16, 8), table = bigEndian(trailer + 24, 8);
+  if (t.offsetWidth_ < 1 || t.offsetWidth_ > 8 || t.refWidth_ < 1 || t.refWidth_ > 8 || count == 0 || top >= count ||
+      table < 8 || table >= size - 32 || count > (size - 32 - table) / t.offsetWidth_)
+    return std::nullopt;
+  t.tableStart_ = table;
+  t.count_ = count;
+  t.top_ = top;
+  return t;
+}
+
+std::optional<BinaryTable::Object> BinaryTable::object(std::uint64_t index) const {
+  if (index >= count_) return std::nullopt;
+  std::uint64_t offset = bigEndian(data_ + tableStart_ + index * offsetWidth_, offsetWidth_);
+  if (offset < 8 || offset >= tableStart_) return std::nullopt;
+  Object o;
+  o.kind = data_[offset] >> 4;
+  o.length = data_[offset] & 0xF;
+  std::uint64_t body = offset + 1;
+  if (o.length == 0xF && (o.kind == 0x4 || o.kind == kString || o.kind == kUtf16 || o.kind == kArray ||
+                          o.kind == 0xB || o.kind == kSet || o.kind == kDict)) {
+    if (body >= tableStart_ || data_[body] >> 4 != 0x1 || (data_[body] & 0xF) > 3) return std::nullopt;
+    std::size_t width = std::size_t{1} << (data_[body] & 0xF);
+    if (body + 1 + width > tableStart_) return std::nullopt;
+    o.length = bigEndian(data_ + body + 1, width);
+    body += 1 + width;
+  }
+  o.body = data_ + body;
+  std::uint64_t room = tableStart_ - body;
+  if (isContainer(o.kind) && o.length > room / refWidth_ / (o.kind == kDict ? 2 : 1)) return std::nullopt;
+  if ((o.kind == kString && o.length > room) || (o.kind == kUtf16 && o.length > room / 2)) return std::nullopt;
+  return o;
+}
+
+std::uint64_t BinaryTable::reference(const Object& o, std::uint64_t i) const {
+  return bigEndian(o.body + i * refWidth_, refWidth_);
+}
+
+bool BinaryTable::isContainer(unsigned char kind) {
+  return kind == kArray || kind == 0xB || kind == kSet || kind == kDict;
+}
+
+bool BinaryTable::holdsNul(const Object& o) {
+  if (o.kind == kString) return std::memchr(o.body, 0, o.length) != nullptr;
+  if (o.kind == kUtf16)
+    for (std::uint64_t i = 0; i < o.length; ++i)
+      if (o.body[2 * i] == 0 && o.body[2 * i + 1] == 0) return true;
+  return false;
+}
+
+namespace {
+
 class BinaryScan {
  public:
-  explicit BinaryScan(std::string_view bytes)
-      : data_(reinterpret_cast<const unsigned char*>(bytes.data())), size_(bytes.size()) {}
+  explicit BinaryScan(const BinaryTable& table) : table_(table) {}
 
-  std::optional<std::string> problem() {
-    if (size_ < 8 + 32) return kNotAList;
-    const unsigned char* trailer = data_ + size_ - 32;
-    offsetWidth_ = trailer[6];
-    refWidth_ = trailer[7];
-    std::uint64_t count = bigEndian(trailer + 8, 8), top = bigEndian(trailer + 16, 8),
-                  table = bigEndian(trailer + 24, 8);
-    if (offsetWidth_ < 1 || offsetWidth_ > 8 || refWidth_ < 1 || refWidth_ > 8 || count == 0 || top >= count ||
-        table < 8 || table >= size_ - 32 || count > (size_ - 32 - table) / offsetWidth_)
-      return kNotAList;
-    table_ = data_ + table;
-    tableStart_ = table;
-    objectCount_ = count;
-    return walk(top);
-  }
-
- private:
-  enum Kind : unsigned char { kString = 0x5, kUtf16 = 0x6, kArray = 0xA, kSet = 0xC, kDict = 0xD };
-  struct Object {
-    unsigned char kind = 0;
-    std::uint64_t length = 0;           // elements, pairs, bytes or UTF-16 units
-    const unsigned char* body = nullptr;  // after the marker and any length object
-  };
-  enum class State : unsigned char { unseen, open, done };
-  struct Frame {
-    std::uint64_t index;
-    Object object;
-    std::uint64_t nextChild = 0;
-  };
-
-  std::optional<Object> object(std::uint64_t index) const {
-    std::uint64_t offset = bigEndian(table_ + index * offsetWidth_, offsetWidth_);
-    if (offset < 8 || offset >= tableStart_) return std::nullopt;
-    Object o;
-    o.kind = data_[offset] >> 4;
-    o.length = data_[offset] & 0xF;
-    std::uint64_t body = offset + 1;
-    if (o.length == 0xF && (o.kind == 0x4 || o.kind == kString || o.kind == kUtf16 || o.kind == kArray ||
-                            o.kind == 0xB || o.kind == kSet || o.kind == kDict)) {
-      if (body >= tableStart_ || data_[body] >> 4 != 0x1 || (data_[body] & 0xF) > 3) return std::nullopt;
-      std::size_t width = std::size_t{1} << (data_[body] & 0xF);
-      if (body + 1 + width > tableStart_) return std::nullopt;
-      o.length = bigEndian(data_ + body + 1, width);
-      body += 1 + width;
-    }
-    o.body = data_ + body;
-    std::uint64_t room = tableStart_ - body;
-    if (isContainer(o.kind) && o.length > room / refWidth_ / (o.kind == kDict ? 2 : 1)) return std::nullopt;
-    if ((o.kind == kString && o.length > room) || (o.kind == kUtf16 && o.length > room / 2)) return std::nullopt;
-    return o;
-  }
-
-  static bool isContainer(unsigned char kind) { return kind == kArray || kind == 0xB || kind == kSet || kind == kDict; }
-
-  bool holdsNul(const Object& o) const {
-    if (o.kind == kString) return std::memchr(o.body, 0, o.length) != nullptr;
-    if (o.kind == kUtf16)
-      for (std::uint64_t i = 0; i < o.length; ++i)
-        if (o.body[2 * i] == 0 && o.body[2 * i + 1] == 0) return true;
-    return false;
-  }
-
-  std::uint64_t reference(const Object& o, std::uint64_t i) const {
-    return bigEndian(o.body + i * refWidth_, refWidth_);
-  }
+  bool cutAtNul_ = false;
 
   // Depth first from the top object with an explicit stack, never deeper than
   // kMaxDepth. Each object's expanded size is worked out once and remembered,
   // so a shared object costs its size at every use without being walked again;
   // an object met again while still open is a cycle.
-  std::optional<std::string> walk(std::uint64_t top) {
-    const std::uint64_t budget = size_;
-    std::vector<State> state(objectCount_, State::unseen);
-    std::vector<std::uint64_t> values(objectCount_, 0);  // expanded count, capped just above the budget
+  std::optional<std::string> walk(std::uint64_t budget) {
+    const std::uint64_t top = table_.top(), count = table_.count();
+    std::vector<State> state(count, State::unseen);
+    std::vector<std::uint64_t> values(count, 0);  // expanded count, capped just above the budget
     std::vector<Frame> stack;
     auto add = [&](std::uint64_t& total, std::uint64_t more) { total = std::min(total + more, budget + 1); };
     // Scalars are done at once; containers go on the stack, which is the
     // nesting, so it never holds more than kMaxDepth of them.
     auto enter = [&](std::uint64_t index) -> std::optional<std::string> {
-      if (index >= objectCount_) return kNotAList;
+      if (index >= count) return kNotAList;
       if (state[index] == State::open) return std::string("refers to itself");
       if (state[index] == State::done) return std::nullopt;
-      auto o = object(index);
+      auto o = table_.object(index);
       if (!o) return kNotAList;
       values[index] = 1;
-      if (!isContainer(o->kind)) {
-        if (o->kind == kString && holdsNul(*o)) cutAtNul_ = true;
+      if (!BinaryTable::isContainer(o->kind)) {
+        if (o->kind == BinaryTable::kString && BinaryTable::holdsNul(*o)) cutAtNul_ = true;
         state[index] = State::done;
         return std::nullopt;
       }
@@ -131,8 +121,8 @@ class BinaryScan {
     if (auto problem = enter(top)) return problem;
     while (!stack.empty()) {
       Frame& frame = stack.back();
-      const Object& o = frame.object;
-      bool isDict = o.kind == kDict;
+      const BinaryTable::Object& o = frame.object;
+      bool isDict = o.kind == BinaryTable::kDict;
       if (frame.nextChild == o.length * (isDict ? 2 : 1)) {
         std::uint64_t finished = frame.index;
         state[finished] = State::done;
@@ -140,13 +130,13 @@ class BinaryScan {
         if (!stack.empty()) add(values[stack.back().index], values[finished]);
         continue;
       }
-      std::uint64_t child = reference(o, frame.nextChild);
+      std::uint64_t child = table_.reference(o, frame.nextChild);
       bool isKey = isDict && frame.nextChild < o.length;
       ++frame.nextChild;
       if (isKey) {
-        auto key = child < objectCount_ ? object(child) : std::nullopt;
-        if (!key || (key->kind != kString && key->kind != kUtf16)) return kNotAList;
-        if (holdsNul(*key)) return std::string("a dictionary key holds a NUL character");
+        auto key = table_.object(child);
+        if (!key || (key->kind != BinaryTable::kString && key->kind != BinaryTable::kUtf16)) return kNotAList;
+        if (BinaryTable::holdsNul(*key)) return std::string("a dictionary key holds a NUL character");
         add(values[frame.index], 1);
         continue;
       }
@@ -160,16 +150,14 @@ class BinaryScan {
   }
 
 
- public:
-  bool cutAtNul_ = false;
-
  private:
-  const unsigned char* data_;
-  std::size_t size_;
-  const unsigned char* table_ = nullptr;
-  std::uint64_t tableStart_ = 0;
-  std::uint64_t objectCount_ = 0;
-  std::size_t offsetWidth_ = 0, refWidth_ = 0;
+  enum class State : unsigned char { unseen, open, done };
+  struct Frame {
+    std::uint64_t index;
+    BinaryTable::Object object;
+    std::uint64_t nextChild = 0;
+  };
+  const BinaryTable& table_;
 };
 
 // --- XML ---------------------------------------------------------------------
@@ -214,8 +202,10 @@ std::optional<std::string> xmlProblem(std::string_view xml) {
 
 std::optional<std::string> budgetProblem(std::string_view bytes, bool* cutAtNul) {
   if (bytes.starts_with("bplist")) {
-    BinaryScan scan(bytes);
-    auto problem = scan.problem();
+    auto table = BinaryTable::of(bytes);
+    if (!table) return kNotAList;
+    BinaryScan scan(*table);
+    auto problem = scan.walk(bytes.size());
     if (cutAtNul) *cutAtNul = scan.cutAtNul_;
     return problem;
   }

@@ -4,6 +4,7 @@
 // that a hostile file is refused before the parser spends time or memory on it.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,16 +13,51 @@
 
 namespace platform::plist {
 
+// The object table of a binary property list: "bplist00", the objects, a
+// table of their offsets, and a 32-byte trailer (six unused bytes, the width
+// of an offset, the width of a reference, the number of objects, the top
+// object and where the offset table starts). An object begins with a marker
+// byte: its kind in the high half, in the low half its length, or 15 when an
+// integer object with the length follows.
+class BinaryTable {
+ public:
+  enum Kind : unsigned char { kString = 0x5, kUtf16 = 0x6, kArray = 0xA, kSet = 0xC, kDict = 0xD };
+  struct Object {
+    unsigned char kind = 0;
+    std::uint64_t length = 0;             // elements, pairs, bytes or UTF-16 units
+    const unsigned char* body = nullptr;  // after the marker and any length object
+  };
+
+  // Nothing when the trailer does not describe a table within the bytes.
+  static std::optional<BinaryTable> of(std::string_view bytes);
+
+  std::uint64_t count() const { return count_; }
+  std::uint64_t top() const { return top_; }
+  // The object at an index; nothing when it does not lie within the bytes.
+  std::optional<Object> object(std::uint64_t index) const;
+  // The i-th reference of a container: a dictionary's keys come first, then
+  // its values.
+  std::uint64_t reference(const Object& container, std::uint64_t i) const;
+  static bool isContainer(unsigned char kind);
+  // True for text holding U+0000.
+  static bool holdsNul(const Object& text);
+
+ private:
+  BinaryTable() = default;
+  const unsigned char* data_ = nullptr;
+  std::uint64_t tableStart_ = 0, count_ = 0, top_ = 0;
+  std::size_t offsetWidth_ = 0, refWidth_ = 0;
+};
+
 // Why the bytes must not be parsed, or nothing when they are within budget:
 // nesting deeper than kMaxDepth; a binary list whose shared references would
 // expand to more values than the file has bytes (an unshared tree spends at
 // least a byte on every value: its reference, or its tag in XML), or that
 // refers to itself; a dictionary key holding a NUL character (the parser cannot
-// hand such a key back); a NUL byte in XML, which XML never holds. Bytes that
+// hand such a key back); a NUL byte in XML, which XML never does. Bytes that
 // are not a property list pass: the parser refuses them itself.
 // *cutAtNul, when given, is set when a binary list holds 8-bit text with a
-// NUL inside: the parser keeps such text only up to the NUL, so the tree is
-// not the file.
+// NUL inside: the parser keeps such text only up to the NUL.
 std::optional<std::string> budgetProblem(std::string_view bytes, bool* cutAtNul = nullptr);
 
 }  // namespace platform::plist

@@ -101,16 +101,34 @@ TEST(PlistBudget, WhatRealFilesHoldIsRead) {
   auto many = parse(b.bytes(b.array(std::vector<BinaryPlist::Ref>(100, shared))));
   ASSERT_TRUE(many);
   EXPECT_EQ(*many, Value(Array(100, Value("com.apple.mobilemail"))));
+
+  // A key written twice is held once: the later value, in the earlier place.
+  BinaryPlist twice;
+  BinaryPlist::Ref a = twice.ascii("a");
+  auto read = parse(twice.bytes(twice.dictionary(
+      {{a, twice.integer(1)}, {twice.ascii("b"), twice.integer(2)}, {a, twice.integer(3)}})));
+  ASSERT_TRUE(read && read->is<Dictionary>());
+  const auto& entries = read->get<Dictionary>()->entries();
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].key, "a");
+  EXPECT_EQ(entries[0].value, Value(3));
+  EXPECT_EQ(entries[1].key, "b");
 }
 
 TEST(PlistBudget, TextWithANulIsReadWhole) {
-  auto utf16 = parse(oneEntry([](BinaryPlist& b) { return b.ascii("s"); },
-                              [](BinaryPlist& b) { return b.utf16(std::u16string(u"x\0\u00e9", 3)); }));
-  ASSERT_TRUE(utf16);
-  EXPECT_EQ(*utf16->get<Dictionary>()->find("s"), Value(std::string("x\0\xc3\xa9", 4)));
+  // libplist keeps 8-bit text only up to the NUL; the file holds it whole,
+  // shared or not, beside text that merely starts the same.
+  BinaryPlist b;
+  BinaryPlist::Ref ascii = b.ascii(std::string("abc\0def", 7));
+  BinaryPlist::Ref list = b.array({ascii, b.ascii("abc"), b.utf16(std::u16string(u"x\0\u00e9", 3)), ascii});
+  auto read = parse(b.bytes(b.dictionary({{b.ascii("s"), list}})));
+  ASSERT_TRUE(read);
+  Value abc(std::string("abc\0def", 7));
+  EXPECT_EQ(*read->get<Dictionary>()->find("s"),
+            Value(Array{abc, Value("abc"), Value(std::string("x\0\xc3\xa9", 4)), abc}));
 }
 
-TEST(PlistDates, DatesFarFrom2001AreReadWholeAndNeverWrittenWrong) {
+TEST(PlistDates, DatesFarFrom2001AreReadAndWrittenWhole) {
   struct Case {
     double seconds;
     const char* text;
@@ -122,7 +140,7 @@ TEST(PlistDates, DatesFarFrom2001AreReadWholeAndNeverWrittenWrong) {
     ASSERT_TRUE(read);
     EXPECT_EQ(*read, Value(Date{c.seconds}));
     EXPECT_EQ(description(*read), c.text);
-    EXPECT_EQ(toXml(*read), "") << "libplist would make it 32-bit seconds";
+    EXPECT_EQ(parse(encode(*read, Format::binary)->bytes), *read);
   }
 }
 
@@ -137,10 +155,27 @@ TEST(PlistBudget, TheWriterRefusesWhatTheReaderWould) {
   ASSERT_TRUE(parse(deepest));
   // Indentation grows with depth, so the deepest file is bounded, not small.
   EXPECT_LT(deepest.size(), 400'000u);
-  EXPECT_EQ(toXml(Value(Array{Value("Home\x07Net")})), "");
-  Dictionary controlKey;
+  Dictionary controlKey, nulKey;
   controlKey.set("a\x1b", Value(1));
-  EXPECT_EQ(toXml(Value(controlKey)), "");
+  nulKey.set(std::string("a\0b", 3), Value(1));
+  struct Case {
+    Value value;
+    Format format;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {nested(513), Format::binary, "it is nested deeper than 512 levels"},
+      {Value(Array{Value("Home\x07Net")}), Format::xml, "it holds text with a control character that XML cannot carry"},
+      {Value(controlKey), Format::xml, "it holds a key with a control character that XML cannot carry"},
+      {Value(nulKey), Format::binary, "it holds a key with a NUL character"},
+      {Value(std::string("\xff\0", 2)), Format::binary, "it holds text with a NUL character that is not UTF-8"},
+      {Value(Date{252423993600.0}), Format::xml, "it holds a date that XML cannot carry"},  // 10000-01-01
+  };
+  for (const Case& c : cases) {
+    std::string why;
+    EXPECT_FALSE(encode(c.value, c.format, &why)) << c.reason;
+    EXPECT_EQ(why, c.reason);
+  }
 }
 
 }  // namespace

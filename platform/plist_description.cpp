@@ -103,8 +103,10 @@ void describe(const Value& value, int depth, std::string& out) {
         using T = std::decay_t<decltype(v)>;
         if constexpr (std::is_same_v<T, bool>) {
           out += v ? "1" : "0";
-        } else if constexpr (std::is_same_v<T, std::int64_t>) {
+        } else if constexpr (std::is_same_v<T, std::int64_t> || std::is_same_v<T, std::uint64_t>) {
           out += std::to_string(v);
+        } else if constexpr (std::is_same_v<T, Uid>) {
+          out += std::to_string(v.value);
         } else if constexpr (std::is_same_v<T, double>) {
           out += realText(v);
         } else if constexpr (std::is_same_v<T, float>) {
@@ -125,11 +127,8 @@ void describe(const Value& value, int depth, std::string& out) {
           out += closing + ")";
         } else {
           static_assert(std::is_same_v<T, Dictionary>);
-          std::vector<const DictionaryEntry*> sorted;
-          for (const auto& entry : v.entries()) sorted.push_back(&entry);
-          std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->key < b->key; });
           out += "{\n";
-          for (const auto* entry : sorted) {
+          for (const auto* entry : v.sortedEntries()) {
             out += indent + stringInCollection(entry->key) + " = ";
             describe(entry->value, depth + 1, out);
             out += ";\n";

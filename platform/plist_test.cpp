@@ -83,6 +83,14 @@ TEST(PlistValue, IntegersEqualRealsOnlyWhenExactlyTheSameAndEqualValuesHashAlike
       {Value(0.1f), Value(0.1), false},
       {Value(1), Value(true), false},
       {Value(1.0), Value(true), false},
+      // Unsigned integers above INT64_MAX: never equal to a signed one by
+      // wrap-around; equal to a real that is exactly them.
+      {Value(std::uint64_t{1} << 63), Value(INT64_MIN), false},
+      {Value(std::uint64_t{1} << 63), Value(9223372036854775808.0), true},
+      {Value(UINT64_MAX), Value(18446744073709551616.0), false},
+      {Value(UINT64_MAX), Value(std::int64_t{-1}), false},
+      {Value(std::uint64_t{5}), Value(5), true},
+      {Value(Uid{1}), Value(1), false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(description(c.a) + " and " + description(c.b));
@@ -146,6 +154,18 @@ TEST(PlistFormat, XmlRoundTripKeepsEveryKind) {
   EXPECT_EQ(*back, original);
   EXPECT_EQ(*back->get<Dictionary>()->find("inner")->get<Dictionary>()->find("alpha"), Value(-42))
       << "negative integers survive the unsigned storage";
+}
+
+TEST(PlistFormat, EachFormatKeepsWhatItCarries) {
+  Dictionary d = *sample().get<Dictionary>();
+  d.set("biggest", Value(UINT64_MAX));
+  d.set("farOff", Value(Date{-1e10}));
+  Dictionary binaryOnly = d;
+  binaryOnly.set("nul", Value(std::string("a\0b\xc3\xa9", 5)));
+  binaryOnly.set("fine", Value(Date{0.1234567}));
+  binaryOnly.set("uid", Value(Uid{7}));
+  EXPECT_EQ(parse(encode(Value(d), Format::xml)->bytes), Value(d));
+  EXPECT_EQ(parse(encode(Value(binaryOnly), Format::binary)->bytes), Value(binaryOnly));
 }
 
 TEST(PlistFormat, ReadsBinaryPropertyLists) {

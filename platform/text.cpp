@@ -98,6 +98,12 @@ std::size_t utf8SequenceLength(std::string_view text, std::size_t& invalidLength
   return length;
 }
 
+char32_t decodeUtf8Sequence(std::string_view sequence) {
+  constexpr unsigned char kLeadBits[] = {0, 0x7f, 0x1f, 0x0f, 0x07};
+  char32_t c = static_cast<unsigned char>(sequence[0]) & kLeadBits[sequence.size()];
+  for (std::size_t k = 1; k < sequence.size(); ++k) c = (c << 6) | (static_cast<unsigned char>(sequence[k]) & 0x3f);
+  return c;
+}
 
 bool isValidUtf8(std::string_view text) {
   std::size_t invalidLength;

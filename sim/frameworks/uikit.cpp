@@ -14,10 +14,12 @@ extern "C" int UIKitStandInVersion() { return 1; }
 namespace {
 
 // The runtime is looked up rather than linked, so a tool without objects
-// loads neither it nor Foundation by opening UIKit.
+// loads neither it nor Foundation by opening UIKit; and the class is looked
+// up without the runtime's handler for unknown classes, which would load
+// Foundation where it is not loaded yet.
 __attribute__((constructor)) void defineApplicationClassWhereFoundationIs() {
-  auto getClass = reinterpret_cast<Class (*)(const char*)>(dlsym(RTLD_DEFAULT, "objc_getClass"));
-  if (getClass && getClass("NSObject")) sim::openObjectsLibrary();
+  auto lookUpClass = reinterpret_cast<Class (*)(const char*)>(dlsym(RTLD_DEFAULT, "objc_lookUpClass"));
+  if (lookUpClass && lookUpClass("NSObject")) sim::openObjectsLibrary();
 }
 
 }  // namespace

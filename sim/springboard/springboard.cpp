@@ -9,8 +9,8 @@
 #include "platform/object_bridge.h"
 #include "platform/plist.h"
 #include "runtime.h"
-#include "screenshot_command.h"
 #include "sim/common/springboard_state.h"
+#include "sim/screen/screenshot_command.h"
 
 namespace springboard {
 
@@ -45,11 +45,8 @@ std::string badgeText(const Value& value) {
 
 // The entries of a state dictionary, sorted by key; none when it is missing.
 std::vector<const platform::plist::DictionaryEntry*> sortedEntries(const Dictionary& state, const char* key) {
-  std::vector<const platform::plist::DictionaryEntry*> sorted;
-  if (const Dictionary* dictionary = state.get<Dictionary>(key))
-    for (const auto& entry : dictionary->entries()) sorted.push_back(&entry);
-  std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->key < b->key; });
-  return sorted;
+  const Dictionary* dictionary = state.get<Dictionary>(key);
+  return dictionary ? dictionary->sortedEntries() : std::vector<const platform::plist::DictionaryEntry*>{};
 }
 
 }  // namespace
@@ -85,7 +82,7 @@ bool SpringBoard::run(std::string_view line, std::FILE* out) {
   else if (is(command, {"status"})) printStatus(out);
   else if (command[0] == "screenshot") {
     std::optional<Value> state = platform::valueOf(send<id>(model_, "_iconState"));
-    return screenshotCommand({command.begin() + 1, command.end()}, state ? &*state : nullptr,
+    return screen::screenshotCommand({command.begin() + 1, command.end()}, state ? &*state : nullptr,
                              send<BOOL>(icons_.controller, "isEditing"));
   }
   else {

@@ -2,9 +2,10 @@
 // SYNOPSIS names every form that the tool's usage text prints, and every
 // example runs as its page shows it.
 //
-// Examples are the "$ " lines of the literal displays in EXAMPLES, each
-// followed by what it prints (standard output and standard error together,
-// as a terminal shows them; a line "..." stands for any number of lines). An
+// Examples are the "$ " lines of the literal displays in ENVIRONMENT and
+// EXAMPLES, each followed by what it prints (standard output and standard
+// error together, as a terminal shows them; a line "..." stands for any
+// number of lines). An
 // example that ends in "; echo $?" shows its exit status as its last line;
 // any other example claims status 0. Each page's examples run in order, on
 // one fresh copy of the sample device, with the built programs on PATH; the
@@ -28,8 +29,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kManualFolder = SBKIT_MANUAL_DIR;
-const std::vector<std::string> kTools = {"iconcount", "badge", "homeprefs", "indicator",
-                                         "radio", "tweet", "storequery", "wanaddress"};
+using e2e::kTools;
 
 std::vector<std::string> allPages() {
   std::vector<std::string> pages;
@@ -185,7 +185,7 @@ std::vector<Example> examples(const fs::path& page) {
   std::vector<Example> result;
   bool inSection = false, inDisplay = false;
   for (std::string line; std::getline(in, line);) {
-    if (line.rfind(".Sh ", 0) == 0) inSection = line == ".Sh EXAMPLES";
+    if (line.rfind(".Sh ", 0) == 0) inSection = line == ".Sh ENVIRONMENT" || line == ".Sh EXAMPLES";
     if (!inSection) continue;
     if (line.rfind(".Bd -literal", 0) == 0) inDisplay = true;
     else if (line == ".Ed") inDisplay = false;

@@ -20,6 +20,7 @@
 #include "common/springboard_services.h"
 #include "sim/frameworks/entry_points.h"
 #include "sim/springboard/springboard.h"
+#include "tests/support/device.h"
 #include "tests/support/scratch_root.h"
 #include "tools/homeprefs/preferences.h"
 
@@ -138,6 +139,33 @@ TEST(Seam, TheProductSendsAndCallsWithNoValueOfTheKits) {
   EXPECT_FALSE(crossings.empty());  // the search itself works
   const std::regex kitValue(R"(plist|Value)");
   for (const std::string& crossing : crossings) EXPECT_FALSE(std::regex_search(crossing, kitValue)) << crossing;
+}
+
+// --- Foundation -------------------------------------------------------------
+
+// Foundation is loaded on the runs that hand an object across, and on no
+// other: the loader names each library it loads when asked to.
+TEST(Seam, FoundationLoadsOnlyWhereAnObjectCrosses) {
+  e2e::TemporaryDevice device;
+  struct Row {
+    std::vector<std::string> arguments;  // the program first
+    bool loads;
+  };
+  const Row rows[] = {
+      {{"radio", "y"}, false},
+      {{"homeprefs", "SBAutoLockTime"}, false},
+      {{"homeprefs", "-l"}, false},
+      {{"iconcount", "Mail", "3"}, false},
+      {{"radio"}, true},                                  // the last scan
+      {{"homeprefs", "-i", "5", "SBAutoLockTime"}, true},  // the announcement's strings
+      {{"storequery", "abbey road"}, true},               // the URL
+  };
+  for (const Row& row : rows) {
+    e2e::Result r = e2e::runProgram(device, row.arguments[0], {row.arguments.begin() + 1, row.arguments.end()}, "",
+                                    {{"LD_DEBUG", "files"}});
+    EXPECT_TRUE(r.exited) << row.arguments[0];
+    EXPECT_EQ(r.err.find("file=libgnustep-base") != std::string::npos, row.loads) << e2e::commandLine(row.arguments);
+  }
 }
 
 }  // namespace

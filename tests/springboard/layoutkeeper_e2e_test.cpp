@@ -114,7 +114,13 @@ INSTANTIATE_TEST_SUITE_P(
         Pruned{"WithoutAButtonBarOnlyThePagesArePruned", dictionary({{"iconLists", list(list("A"), list("A", "B"))}}),
                dictionary({{"iconLists", list(list("A"), list("B"))}})},
         Pruned{"WithoutPagesTheButtonBarIsPruned", dictionary({{"buttonBar", list("A", "B", "A")}}),
-               dictionary({{"buttonBar", list("A", "B")}})}),
+               dictionary({{"buttonBar", list("A", "B")}})},
+        // Names beyond the basic plane, as real folders have, come back as they were.
+        Pruned{"FolderNamesKeepTheirEmoji",
+               state(list("A"), list(list(dictionary({{"displayName", "JW\xf0\x9f\x91\x94\xf0\x9f\x92\xbc"},
+                                                      {"iconLists", list(list("A", "\xf0\x9f\x8e\xb5"))}})))),
+               state(list("A"), list(list(dictionary({{"displayName", "JW\xf0\x9f\x91\x94\xf0\x9f\x92\xbc"},
+                                                      {"iconLists", list(list("\xf0\x9f\x8e\xb5"))}}))))}),
     [](const testing::TestParamInfo<Pruned>& info) { return std::string(info.param.name); });
 
 // States the extension leaves to SpringBoard: nothing to prune, or a shape

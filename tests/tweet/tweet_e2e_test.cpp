@@ -2,9 +2,11 @@
 // in as the proxy, so what the status service would receive is seen here.
 
 #include <gtest/gtest.h>
+#include <httplib.h>
 
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/device.h"
@@ -97,18 +99,21 @@ TEST_F(TweetTest, PostsTheFormToTheUpdatePathWithBasicAuthenticationAndTheClient
 
 TEST_F(TweetTest, TheServiceReceivesExactlyTheTypedUserNameAndPassword) {
   struct Case {
-    std::string user, password;
+    std::string user, password, service = "", target = kTarget, host = "twitter.com";
   };
   for (const Case& c : {Case{"a:b@c", "p@ss:w/rd?#[]% x"}, Case{"evil.example/", "@twitter.com"},
                         Case{"j\xc3\xb6rg", "&=+$,;!~*'()"}, Case{"%41%", "%%3A"}, Case{"", ""},
-                        Case{"tab\tuser", "\xe2\x82\xac"}}) {
+                        Case{"tab\tuser", "\xe2\x82\xac"},
+                        Case{"a@b", "s3cret", "http://social.example.org:8080/api/",
+                             "http://social.example.org:8080/api/statuses/update.xml", "social.example.org:8080"}}) {
     e2e::HttpServer server;
-    auto r = tweet({c.user, c.password, "hi"}, server.proxy());
+    auto r = tweet({c.user, c.password, "hi"}, server.proxy(), {{"SBKIT_STATUS_SERVICE", c.service}});
     EXPECT_EQ(r.out, kContacting + "Done\n") << c.user;
     EXPECT_EQ(r.status, 0);
     e2e::ReceivedRequest request = onlyRequest(server);
-    EXPECT_EQ(request.target, kTarget) << c.user;
-    EXPECT_EQ(request.header("Host"), "twitter.com") << c.user;
+    EXPECT_EQ(request.method, "POST");
+    EXPECT_EQ(request.target, c.target) << c.user;
+    EXPECT_EQ(request.header("Host"), c.host) << c.user;
     EXPECT_EQ(request.header("Authorization"), "Basic " + base64(c.user + ":" + c.password)) << c.user;
   }
 }
@@ -201,17 +206,23 @@ TEST_F(TweetTest, AServerThatNeverAnswersEndsInTheTimeOut) {
   EXPECT_LT(seconds, 30.0);
 }
 
-TEST_F(TweetTest, ArgumentsThatAreNotUtf8AreRefusedBeforeAnythingIsSent) {
+TEST_F(TweetTest, ArgumentsThatAreNotUtf8AndAServiceThatIsNoBaseUrlAreRefusedBeforeAnythingIsSent) {
   e2e::HttpServer server;
   struct Case {
     std::vector<std::string> arguments;
-    std::string err;
+    std::string err, service = "", refusal = "";  // printed as the submission error
   };
+  const std::vector<std::string> good = {"alice", "s3cret", "hi"};
   for (const Case& c : {Case{{"j\xf6rg", "s3cret", "hi"}, "tweet: the user name is not UTF-8 text\n"},
                         Case{{"alice", "s3cr\xe9t", "hi"}, "tweet: the password is not UTF-8 text\n"},
-                        Case{{"alice", "s3cret", "caf\xe9"}, "tweet: the status text is not UTF-8 text\n"}}) {
-    auto r = tweet(c.arguments, server.proxy());
-    EXPECT_EQ(r.out, "");
+                        Case{{"alice", "s3cret", "caf\xe9"}, "tweet: the status text is not UTF-8 text\n"},
+                        Case{good, "", "social.example.org/api", "is not an http:// or https:// URL"},
+                        Case{good, "", "http://x.org/my\tapi",
+                             "holds a blank, a control character or a byte outside ASCII"},
+                        Case{good, "", "http://bob@x.org/api",
+                             "is a base URL and cannot have a user part, a query or a fragment"}}) {
+    auto r = tweet(c.arguments, server.proxy(), {{"SBKIT_STATUS_SERVICE", c.service}});
+    EXPECT_EQ(r.out, c.refusal.empty() ? "" : kSubmissionError + "SBKIT_STATUS_SERVICE " + c.refusal + "\n");
     EXPECT_EQ(r.err, c.err);
     ASSERT_TRUE(r.exited);
     EXPECT_EQ(r.status, 255);
@@ -230,6 +241,24 @@ std::string submissionError(const e2e::Result& r) {
     return "";
   }
   return r.out.substr(kContacting.size());
+}
+
+TEST_F(TweetTest, AnHttpsServiceWhoseCertificateNoAuthoritySignedIsNeverSentTheUpdate) {
+  // A certificate for 127.0.0.1 signed by its own key.
+  const std::string root = device.root().string();
+  ASSERT_EQ(e2e::shell("cd '" + root + "' && openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -addext "
+                       "subjectAltName=IP:127.0.0.1 -keyout key.pem -out cert.pem 2>/dev/null").status, 0);
+  httplib::SSLServer server((root + "/cert.pem").c_str(), (root + "/key.pem").c_str());
+  int port = server.bind_to_any_port("127.0.0.1");
+  ASSERT_GT(port, 0);
+  std::thread serving([&] { server.listen_after_bind(); });
+  while (!server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  std::string service = "https://127.0.0.1:" + std::to_string(port);
+  auto r = tweet({"alice", "s3cret", "Hello"}, "", {{"SBKIT_STATUS_SERVICE", service}});
+  server.stop();
+  serving.join();
+  // Trusted, the server would have answered, and tweet printed "Done".
+  EXPECT_NE(submissionError(r).find("certificate"), std::string::npos) << r.out;
 }
 
 TEST_F(TweetTest, AnAnswerCutShortIsASubmissionError) {

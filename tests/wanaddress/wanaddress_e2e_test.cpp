@@ -49,10 +49,16 @@ class WanaddressTest : public ::testing::Test {
   e2e::TemporaryDevice device;
 };
 
-TEST_F(WanaddressTest, GetsTheFixedUrlAndPrintsTheAnswerWhateverTheArguments) {
-  for (auto arguments : std::vector<std::vector<std::string>>{{}, {"--help"}, {"-x", "y", "z"}}) {
+TEST_F(WanaddressTest, GetsTheServiceUrlAndPrintsTheAnswerWhateverTheArguments) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string service = "", url = kUrl, host = "automation.whatismyip.com";
+  };
+  const std::string today = "http://ip.example.net:8080/ip?format=text";
+  for (const Case& c :
+       {Case{{}}, Case{{"--help"}}, Case{{"-x", "y", "z"}}, Case{{}, today, today, "ip.example.net:8080"}}) {
     e2e::HttpServer server({200, "203.0.113.7"});
-    auto r = wanaddress(server.proxy(), arguments);
+    auto r = wanaddress(server.proxy(), c.arguments, {{"SBKIT_ADDRESS_SERVICE", c.service}});
     EXPECT_EQ(r.out, "203.0.113.7\n");
     EXPECT_EQ(r.err, "");
     ASSERT_TRUE(r.exited);
@@ -61,8 +67,8 @@ TEST_F(WanaddressTest, GetsTheFixedUrlAndPrintsTheAnswerWhateverTheArguments) {
     auto requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].method, "GET");
-    EXPECT_EQ(requests[0].target, kUrl);
-    EXPECT_EQ(requests[0].header("Host"), "automation.whatismyip.com");
+    EXPECT_EQ(requests[0].target, c.url);
+    EXPECT_EQ(requests[0].header("Host"), c.host);
     EXPECT_EQ(requests[0].headerCount("Authorization"), 0u);
     EXPECT_EQ(requests[0].body, "");
   }
@@ -82,6 +88,13 @@ TEST_F(WanaddressTest, TheAnswerIsPrintedUnalteredWithOneLineEndAfterIt) {
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.status, 0);
   }
+}
+
+TEST_F(WanaddressTest, AServiceWithoutAHostIsRefusedAndNothingIsSent) {
+  e2e::HttpServer server;
+  expectFailure(wanaddress(server.proxy(), {}, {{"SBKIT_ADDRESS_SERVICE", "http:///ip"}}),
+                "wanaddress: SBKIT_ADDRESS_SERVICE has no host\n");
+  EXPECT_TRUE(server.requests().empty());
 }
 
 TEST_F(WanaddressTest, ARedirectionIsFollowed) {

@@ -62,14 +62,16 @@ std::string visible(std::string_view text) {
   return out;
 }
 
-// Why text cannot become a string for the file: not 7-bit ASCII, or holding a
-// control character XML cannot carry. what names it ("key", "value").
+}  // namespace
+
 std::optional<std::string> textProblem(const char* what, const char* text) {
   if (!platform::isAscii(text)) return std::string(what) + " is not 7-bit ASCII text: " + text;
   if (platform::holdsControlXmlCannotCarry(text))
     return std::string(what) + " holds a control character XML cannot carry: " + visible(text);
   return std::nullopt;
 }
+
+namespace {
 
 // The -s and -a texts become strings only when textProblem finds nothing.
 void setText(Request& request, const char* text, bool asArray) {
@@ -103,8 +105,6 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
   request.key = argv[optind];
   return request;
 }
-
-std::optional<std::string> keyProblem(const char* key) { return textProblem("key", key); }
 
 void usage(const char* programName) {
   std::printf("Usage: %s [options] key\n", programName);

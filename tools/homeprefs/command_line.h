@@ -39,9 +39,10 @@ using CommandLine = std::variant<Request, ListRequest, BadOption, MissingKey>;
 // Scans the options with getopt from where optind stands, never reordering.
 CommandLine parseCommandLine(int argc, char* argv[]);
 
-// Why the key cannot be used, or nothing: text that is not 7-bit ASCII, or
-// that holds a control character XML cannot carry.
-std::optional<std::string> keyProblem(const char* key);
+// Why text cannot become a string for the file, or nothing: text that is not
+// 7-bit ASCII, or that holds a control character XML cannot carry. what names
+// it in the reason ("key", "value").
+std::optional<std::string> textProblem(const char* what, const char* text);
 
 // Prints the usage text on standard output and exits with status 255.
 [[noreturn]] void usage(const char* programName);

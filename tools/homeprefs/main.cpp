@@ -14,6 +14,7 @@
 
 using namespace homeprefs;
 using platform::plist::Document;
+using platform::plist::Encoded;
 using platform::plist::description;
 
 namespace {
@@ -25,9 +26,9 @@ constexpr int kMostArguments = 3;
 
 [[noreturn]] void listPreferences() {
   std::string why;
-  std::optional<Document> preferences = loadPreferences(&why);
+  std::optional<Document> preferences = Document::read(kPreferencesPath, &why);
   if (!preferences) errx(0, "cannot read %s: %s", kPreferencesPath, why.c_str());
-  std::puts(description(platform::plist::Value(preferences->entries())).c_str());
+  std::puts(description(preferences->root).c_str());
   std::exit(0);
 }
 
@@ -35,9 +36,9 @@ constexpr int kMostArguments = 3;
 // error, beside the usual answer.
 [[noreturn]] void showKey(const char* key) {
   std::string why;
-  std::optional<Document> preferences = loadPreferences(&why);
+  std::optional<Document> preferences = Document::read(kPreferencesPath, &why);
   if (!preferences) warnx("cannot read %s: %s", kPreferencesPath, why.c_str());
-  std::optional<platform::plist::Value> value = preferences ? preferences->find(key) : std::nullopt;
+  const platform::plist::Value* value = preferences ? preferences->entries().find(key) : nullptr;
   if (value)
     std::printf("%s is set to %s\n", key, description(*value).c_str());
   else
@@ -47,17 +48,20 @@ constexpr int kMostArguments = 3;
 
 // Applies the set or the remove to the file's entries and prints what it
 // does; refuses, before printing, a file that could not be written back as it
-// was read.
-void applyChange(Document& preferences, const Request& request) {
+// was read. The file's new bytes are made here, once.
+Encoded applyChange(Document& preferences, const Request& request) {
   if (request.action == Action::remove)
-    preferences.erase(request.key);
+    preferences.entries().erase(request.key);
   else
-    preferences.set(request.key, *request.value);
-  if (auto why = preferences.whyNotRewritable()) errx(1, "cannot rewrite %s: %s", kPreferencesPath, why->c_str());
+    preferences.entries().set(request.key, *request.value);
+  std::string why;
+  std::optional<Encoded> file = encode(preferences.root, preferences.format, &why);
+  if (!file) errx(1, "cannot rewrite %s: %s", kPreferencesPath, why.c_str());
   if (request.action == Action::remove)
     std::printf("Removing key %s\n", request.key);
   else
     std::printf("Setting %s to %s\n", request.key, description(*request.value).c_str());
+  return std::move(*file);
 }
 
 }  // namespace
@@ -74,7 +78,7 @@ int main(int argc, char* argv[]) {
   if (std::holds_alternative<MissingKey>(commandLine)) usage(argv[0]);
   const Request& request = std::get<Request>(commandLine);
 
-  if (auto problem = keyProblem(request.key)) errx(1, "%s", problem->c_str());
+  if (auto problem = textProblem("key", request.key)) errx(1, "%s", problem->c_str());
   if (request.action == Action::show) showKey(request.key);
   if (request.action == Action::set && request.valueProblem) errx(1, "%s", request.valueProblem->c_str());
 
@@ -82,13 +86,13 @@ int main(int argc, char* argv[]) {
   // the file as the one before left it.
   auto lock = platform::FolderLock::acquire(kPreferencesPath);
   std::string why;
-  std::optional<Document> preferences = loadPreferences(&why);
+  std::optional<Document> preferences = Document::read(kPreferencesPath, &why);
   // Without the file's entries a write would lose every other preference.
   if (!preferences) errx(1, "cannot read %s: %s", kPreferencesPath, why.c_str());
 
-  applyChange(*preferences, request);
+  Encoded file = applyChange(*preferences, request);
   std::fflush(stdout);
-  savePreferences(*preferences);
+  savePreferences(file);
   lock.reset();
   updatePref(request.key);
   return 0;

@@ -7,15 +7,10 @@
 
 namespace homeprefs {
 
-using platform::plist::Value;
 using platform::WriteResult;
 
-std::optional<platform::plist::Document> loadPreferences(std::string* why) {
-  return platform::plist::Document::read(kPreferencesPath, why);
-}
-
-void savePreferences(const platform::plist::Document& preferences) {
-  WriteResult result = preferences.write(kPreferencesPath, kMobileUser);
+void savePreferences(const platform::plist::Encoded& file) {
+  WriteResult result = platform::plist::write(kPreferencesPath, file, kMobileUser);
   if (result != WriteResult::failed) platform::removeLeftoverTemporaries(kPreferencesPath);
   switch (result) {
     case WriteResult::written: return;

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "platform/plist.h"
-#include "platform/plist_document.h"
 
 namespace homeprefs {
 
@@ -21,15 +20,11 @@ inline constexpr const char* kNotificationId = "com.apple.springboard";
 // The mobile user, who must own the file for SpringBoard to keep using it.
 inline constexpr platform::Owner kMobileUser{501, 501};
 
-// The whole file; nothing when it is missing, unreadable, beyond the reader's
-// budgets or not a dictionary, with the reason in *why.
-std::optional<platform::plist::Document> loadPreferences(std::string* why);
-
-// Replaces the file atomically, in the format it was read in, owned by the
-// mobile user, and removes what killed runs left beside it. Call it under the
+// Replaces the file atomically with the file's new bytes, owned by the mobile
+// user, and removes what killed runs left beside it. Call it under the
 // preferences lock. A failed write ends the run with status 1 before anything
 // is announced; an owner that cannot be set is only a warning.
-void savePreferences(const platform::plist::Document& preferences);
+void savePreferences(const platform::plist::Encoded& file);
 
 // GraphicsServices' announcement: the application identifier and the key,
 // both string objects.

@@ -4,8 +4,8 @@
 
 namespace storequery {
 
-std::string searchUrl(std::string_view phrase) {
-  return std::string("http://") + kSearchHost +
+std::string searchUrl(std::string_view service, std::string_view phrase) {
+  return std::string(service) +
          "/WebObjects/MZSearch.woa/wa/search?WOURLEncoding=ISO8859_1&lang=1&output=lm&country=US&term=" +
          platform::escapeForQueryValue(phrase) + "&media=music";
 }

@@ -1,6 +1,6 @@
-// tweet: posts one status update to the status service in the name of the
-// given user, and reports whether the service mentioned authentication in its
-// answer.
+// tweet: posts one status update to the status service (the built-in one, or
+// the one SBKIT_STATUS_SERVICE names) in the name of the given user, and
+// reports whether the service mentioned authentication in its answer.
 
 #include <err.h>
 
@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/http.h"
+#include "platform/service_url.h"
 #include "platform/text.h"
 #include "tools/tweet/status_update.h"
 
@@ -44,7 +45,14 @@ int main(int argc, char* argv[]) {
   requireUtf8(password, "password");
   requireUtf8(statusText, "status text");
 
-  std::optional<platform::http::Request> request = updateRequest(userName, password, statusText);
+  platform::ServiceUrl service =
+      platform::serviceUrl(kServiceVariable, kDefaultService, platform::ServiceUrlKind::base);
+  if (!service.url) {
+    std::printf("Submission Error : %s\n", service.refusal.c_str());
+    std::exit(-1);
+  }
+
+  std::optional<platform::http::Request> request = updateRequest(*service.url, userName, password, statusText);
   if (!request) {
     std::puts("Error creating URL Request. Exiting.");
     std::exit(-1);

@@ -5,7 +5,7 @@
 
 #include "drawing.h"
 
-namespace springboard {
+namespace screen {
 
 namespace {
 
@@ -195,4 +195,4 @@ void IconArt::closeBox(cairo_t* cr, const Rect& icon) {
   cairo_stroke(cr);
 }
 
-}  // namespace springboard
+}  // namespace screen
