@@ -40,6 +40,13 @@ struct Uid {
 // which build large ones, add keys they know to be new.
 class Dictionary {
  public:
+  Dictionary();
+  Dictionary(const Dictionary&);
+  Dictionary(Dictionary&&) noexcept;
+  Dictionary& operator=(const Dictionary&);
+  Dictionary& operator=(Dictionary&&) noexcept;
+  ~Dictionary();
+
   const Value* find(std::string_view key) const;
   Value* find(std::string_view key);
   // The value under key when it holds a T (a Dictionary, an Array, a
@@ -55,9 +62,9 @@ class Dictionary {
   // True when the key was there.
   bool erase(std::string_view key);
 
-  std::size_t size() const { return entries_.size(); }
-  bool empty() const { return entries_.empty(); }
-  void reserve(std::size_t size) { entries_.reserve(size); }
+  std::size_t size() const;
+  bool empty() const;
+  void reserve(std::size_t size);
   const std::vector<DictionaryEntry>& entries() const { return entries_; }
   // The entries in the order of their keys.
   std::vector<const DictionaryEntry*> sortedEntries() const;
@@ -106,6 +113,18 @@ struct DictionaryEntry {
   std::string key;
   Value value;
 };
+
+// Defined where DictionaryEntry is complete: clang instantiates the vector's
+// members where they are used, which here is before it is.
+inline Dictionary::Dictionary() = default;
+inline Dictionary::Dictionary(const Dictionary&) = default;
+inline Dictionary::Dictionary(Dictionary&&) noexcept = default;
+inline Dictionary& Dictionary::operator=(const Dictionary&) = default;
+inline Dictionary& Dictionary::operator=(Dictionary&&) noexcept = default;
+inline Dictionary::~Dictionary() = default;
+inline std::size_t Dictionary::size() const { return entries_.size(); }
+inline bool Dictionary::empty() const { return entries_.empty(); }
+inline void Dictionary::reserve(std::size_t size) { entries_.reserve(size); }
 
 template <class T>
 const T* Dictionary::get(std::string_view key) const {
