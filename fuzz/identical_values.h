@@ -62,8 +62,8 @@ inline bool identical(const platform::plist::Value& a, const platform::plist::Va
 }
 
 // The value as identical compares it: each number's kind (true, 1, 1u, a real
-// in hexadecimal, a float with f, a date with date), text and data byte for
-// byte with every byte outside printable ASCII as \xHH.
+// in hexadecimal, a float with f, a date, a keyed archive's uid), text and
+// data byte for byte with every byte outside printable ASCII as \xHH.
 inline std::string exactText(const platform::plist::Value& value) {
   using namespace platform::plist;
   auto bytes = [](const auto& text) {
@@ -98,6 +98,8 @@ inline std::string exactText(const platform::plist::Value& value) {
           return "<" + bytes(x) + ">";
         } else if constexpr (std::is_same_v<T, Date>) {
           return "date " + real(x.secondsSince2001);
+        } else if constexpr (std::is_same_v<T, Uid>) {
+          return "uid " + std::to_string(x.value);
         } else if constexpr (std::is_same_v<T, Array>) {
           std::string out = "(";
           for (const Value& element : x) out += (out.size() > 1 ? ", " : "") + exactText(element);

@@ -1,8 +1,9 @@
 // The object bridge on property lists made from the input's choices: every
 // value, of every kind and nested, becomes an object and comes back from it
 // identical, kind for kind and bit for bit, with its dictionaries' keys in
-// any order. Only a value holding text that is not UTF-8 may be refused: a
-// string object holds characters, not bytes.
+// any order. Only a value that holds text that is not UTF-8 (a string object
+// holds characters, not bytes) or a keyed archive's reference (which has no
+// class in Foundation) may be refused.
 
 #include <cstdint>
 #include <cstdio>
@@ -25,12 +26,13 @@ using platform::plist::Array;
 using platform::plist::Data;
 using platform::plist::Date;
 using platform::plist::Dictionary;
+using platform::plist::Uid;
 using platform::plist::Value;
 
 // One per kind a value holds; a byte picks among them. Past the input's end
 // every byte is zero, which makes a boolean: a value made from a short input
 // ends.
-enum Kind { kBoolean, kInteger, kReal, kFloat, kString, kData, kDate, kArray, kDictionary };
+enum Kind { kBoolean, kInteger, kUnsigned, kReal, kFloat, kString, kData, kDate, kUid, kArray, kDictionary };
 constexpr std::size_t kKinds = kDictionary + 1;
 static_assert(kKinds == std::variant_size_v<Value::Storage>, "a kind of value that the harness does not make");
 
@@ -66,6 +68,13 @@ std::int64_t integer(fuzz::Choices& in) {
                                      INT32_MIN, INT32_MAX, UINT32_MAX, std::int64_t{1} << 53,
                                      (std::int64_t{1} << 53) + 1, -(std::int64_t{1} << 53) - 1});
   }
+}
+
+// Integers only an unsigned one holds: above INT64_MAX.
+std::uint64_t unsignedAboveSigned(fuzz::Choices& in) {
+  constexpr std::uint64_t kTop = std::uint64_t{1} << 63;
+  if (in.below(2) == 0) return raw<std::uint64_t>(in) | kTop;
+  return pick<std::uint64_t>(in, {kTop, kTop + 1, kTop + 44, UINT64_MAX, UINT64_MAX - 1, 12345678901234567890u});
 }
 
 // Reals from their edges, from integers (exact ones, and ones a real rounds)
@@ -124,6 +133,7 @@ Value anyValue(fuzz::Choices& in, int depth) {
   switch (static_cast<Kind>(in.below(kKinds))) {
     case kBoolean: return Value(in.below(2) == 1);
     case kInteger: return Value(integer(in));
+    case kUnsigned: return Value(unsignedAboveSigned(in));
     case kReal: return Value(real<double>(in));
     case kFloat: return Value(real<float>(in));
     case kString: return Value(text(in));
@@ -132,6 +142,7 @@ Value anyValue(fuzz::Choices& in, int depth) {
       return Value(Data(bytes.begin(), bytes.end()));
     }
     case kDate: return Value(Date{real<double>(in)});
+    case kUid: return Value(Uid{raw<std::uint64_t>(in)});
     case kArray: {
       Array array;
       for (std::size_t count = depth < kDeepest ? in.below(kMostElements) : 0; count-- > 0;)
@@ -150,15 +161,17 @@ Value anyValue(fuzz::Choices& in, int depth) {
   std::abort();  // every kind below kKinds has its case
 }
 
-// Whether a string or a key anywhere in the value is not UTF-8.
-bool holdsTextNotUtf8(const Value& value) {
+// Whether anywhere in the value a string or a key is not UTF-8, or a keyed
+// archive's reference stands: what no object holds.
+bool holdsWhatNoObjectHolds(const Value& value) {
   if (const std::string* string = value.get<std::string>()) return !platform::isValidUtf8(*string);
+  if (value.is<Uid>()) return true;
   if (const Array* array = value.get<Array>())
     for (const Value& element : *array)
-      if (holdsTextNotUtf8(element)) return true;
+      if (holdsWhatNoObjectHolds(element)) return true;
   if (const Dictionary* dictionary = value.get<Dictionary>())
     for (const auto& entry : dictionary->entries())
-      if (!platform::isValidUtf8(entry.key) || holdsTextNotUtf8(entry.value)) return true;
+      if (!platform::isValidUtf8(entry.key) || holdsWhatNoObjectHolds(entry.value)) return true;
   return false;
 }
 
@@ -176,9 +189,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   platform::Object object = platform::objectOf(value);
   if (!object) {
-    bool notUtf8 = holdsTextNotUtf8(value);
-    if (!notUtf8) show(value, std::nullopt);
-    FUZZ_CHECK(notUtf8, "objectOf refused a value whose text is all UTF-8");
+    bool noObjectHoldsIt = holdsWhatNoObjectHolds(value);
+    if (!noObjectHoldsIt) show(value, std::nullopt);
+    FUZZ_CHECK(noObjectHoldsIt, "objectOf refused a value that an object can hold");
     return 0;
   }
   std::optional<Value> back = platform::valueOf(object.get());
