@@ -46,15 +46,21 @@ std::size_t valueCount(const Value& root) {
 
 bool holdsNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
 
+// A real XML writes as something else: -0, which it writes as 0.
+template <class Real>
+bool isMinusZero(Real r) {
+  return r == 0 && std::signbit(r);
+}
+
 // True when XML can carry the tree exactly: no NaN (which equals nothing, not
-// even itself), no text with a NUL in it, dates on a whole second, and no
-// keyed archive's reference (written as a "CF$UID" dictionary, which reads
+// even itself), no -0, no text with a NUL in it, dates on a whole second, and
+// no keyed archive's reference (written as a "CF$UID" dictionary, which reads
 // back as a dictionary).
 bool xmlCarriesExactly(const Value& root) {
   bool exact = true;
   forEachValue(root, [&](const Value& value) {
-    if (auto d = value.get<double>()) exact = exact && !std::isnan(*d);
-    if (auto f = value.get<float>()) exact = exact && !std::isnan(*f);
+    if (auto d = value.get<double>()) exact = exact && !std::isnan(*d) && !isMinusZero(*d);
+    if (auto f = value.get<float>()) exact = exact && !std::isnan(*f) && !isMinusZero(*f);
     if (auto s = value.get<std::string>()) exact = exact && !holdsNul(*s);
     if (auto date = value.get<Date>()) exact = exact && std::trunc(date->secondsSince2001) == date->secondsSince2001;
     exact = exact && !value.is<Uid>();
