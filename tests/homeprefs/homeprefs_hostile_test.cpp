@@ -100,12 +100,6 @@ TEST_F(HomeprefsHostileTest, AnXmlFileKeepsEveryUntouchedValue) {
 }
 
 TEST_F(HomeprefsHostileTest, FilesThatCannotBeReadOrWrittenBackUnchangedAreRefused) {
-  auto oneEntry = [](auto value) {
-    BinaryPlist b;
-    BinaryPlist::Ref key = b.ascii("k");
-    BinaryPlist::Ref v = value(b);
-    return b.bytes(b.dictionary({{key, v}}));
-  };
   std::string deep = "<plist>";
   for (int i = 0; i < 10000; ++i) deep += "<array>";
   BinaryPlist doubling;
