@@ -1,5 +1,5 @@
-// On this host the system is the simulated device: UIKit's shared
-// application object takes the URL, and the simulation journals it.
+// UIKit's shared application object takes the URL, as on the device; in the
+// simulation it is the stand-in's, which journals it.
 
 #include "platform/open_url.h"
 
