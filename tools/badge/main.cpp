@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "common/springboard_services.h"
+#include "bindings/springboard_services.h"
 #include "tools/badge/app_lookup.h"
 
 namespace badge {

@@ -2,6 +2,7 @@
 
 #include <err.h>
 
+#include "bindings/frameworks.h"
 #include "platform/framework.h"
 #include "platform/object_bridge.h"
 
@@ -22,9 +23,8 @@ void savePreferences(const platform::plist::Encoded& file) {
 }
 
 void updatePref(const std::string& key) {
-  platform::Framework graphicsServices = platform::Framework::openOrExit(kGraphicsServicesPath);
-  auto sendAppPreferencesChanged =
-      graphicsServices.entryPointOrExit<SendAppPreferencesChangedFunction>("GSSendAppPreferencesChanged");
+  platform::Framework graphicsServices = platform::Framework::openOrExit(bindings::kGraphicsServicesPath);
+  auto sendAppPreferencesChanged = SBKIT_ENTRY_POINT(graphicsServices, GSSendAppPreferencesChanged);
   platform::Object applicationId = platform::stringObject(kNotificationId), changedKey = platform::stringObject(key);
   sendAppPreferencesChanged(applicationId.get(), changedKey.get());
 }

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "common/springboard_services.h"
+#include "bindings/springboard_services.h"
 #include "platform/text.h"
 #include "tools/iconcount/app_lookup.h"
 

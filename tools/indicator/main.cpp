@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "common/springboard_services.h"
+#include "bindings/springboard_services.h"
 #include "tools/indicator/command_line.h"
 #include "tools/indicator/icon_listing.h"
 

@@ -1,6 +1,6 @@
 #include "tools/radio/helper.h"
 
-#include "common/springboard_services.h"
+#include "bindings/springboard_services.h"
 #include "platform/object_bridge.h"
 #include "platform/object_printer.h"
 

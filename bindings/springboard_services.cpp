@@ -1,16 +1,19 @@
-#include "common/springboard_services.h"
+#include "bindings/springboard_services.h"
 
 #include <cstring>
 
+#include "bindings/frameworks.h"
 #include "platform/framework.h"
 
 namespace sbs {
 namespace {
 
+using bindings::kSpringBoardServicesPath;
+using bindings::kUIKitPath;
 using platform::Framework;
 
 std::uint32_t serverPort(const Framework& framework) {
-  return framework.entryPointOrExit<ServerPortFunction>("SBSSpringBoardServerPort")();
+  return SBKIT_ENTRY_POINT(framework, SBSSpringBoardServerPort)();
 }
 
 // The airplane calls fetch the port through UIKit and close it before
@@ -25,13 +28,13 @@ std::uint32_t serverPortThroughClosedUIKit() {
 void setApplicationBadgeNumber(const char* bundleId, std::int32_t number) {
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
-  uikit.entryPointOrExit<SetApplicationBadgeNumberFunction>("SBSetApplicationBadgeNumber")(port, bundleId, number);
+  SBKIT_ENTRY_POINT(uikit, SBSetApplicationBadgeNumber)(port, bundleId, number);
 }
 
 void setApplicationBadge(const char* bundleId, const char* text) {
   Framework uikit = Framework::openOrExit(kUIKitPath);
   std::uint32_t port = serverPort(uikit);
-  uikit.entryPointOrExit<SetApplicationBadgeFunction>("SBSetApplicationBadge")(port, bundleId, text);
+  SBKIT_ENTRY_POINT(uikit, SBSetApplicationBadge)(port, bundleId, text);
   // The text badge and the status-bar calls leave UIKit loaded, as the tools
   // on the device do: each run ends soon after its last call, and the end of
   // the process unloads it. (indicator -t so removes its item with UIKit
@@ -48,7 +51,7 @@ void addStatusBarItem(const char* name) {
   // the constant.
   char owner[sizeof kStatusBarOwner];
   std::memcpy(owner, kStatusBarOwner, sizeof owner);
-  uikit.entryPointOrExit<AddStatusBarItemFunction>("SBAddStatusBarItem")(port, owner, name);
+  SBKIT_ENTRY_POINT(uikit, SBAddStatusBarItem)(port, owner, name);
   uikit.keepOpen();  // as after the text badge
 }
 
@@ -58,14 +61,14 @@ void removeStatusBarItem(const char* name) {
   // On the device the remove entry point takes the item name in each of the
   // three places after the port, so the one name pointer fills all three:
   // whichever place SpringBoard reads holds the name.
-  uikit.entryPointOrExit<RemoveStatusBarItemFunction>("SBRemoveStatusBarItem")(port, name, name, name);
+  SBKIT_ENTRY_POINT(uikit, SBRemoveStatusBarItem)(port, name, name, name);
   uikit.keepOpen();  // as after the text badge
 }
 
 void setAirplaneModeEnabled(bool enabled) {
   std::uint32_t port = serverPortThroughClosedUIKit();
   Framework services = Framework::openOrExit(kSpringBoardServicesPath);
-  services.entryPointOrExit<SetAirplaneModeEnabledFunction>("SBSetAirplaneModeEnabled")(port, enabled ? 1 : 0);
+  SBKIT_ENTRY_POINT(services, SBSetAirplaneModeEnabled)(port, enabled ? 1 : 0);
 }
 
 void withLastWiFiScan(const std::function<void(id scan)>& use) {
@@ -73,7 +76,7 @@ void withLastWiFiScan(const std::function<void(id scan)>& use) {
   Framework services = Framework::openOrExit(kSpringBoardServicesPath);
   // The scan is used before services closes the library at the end of this
   // scope: what a library hands out may rely on its code.
-  use(services.entryPointOrExit<GetLastWiFiScanDictionaryFunction>("SBGetLastWiFiScanDictionary")(port));
+  use(SBKIT_ENTRY_POINT(services, SBGetLastWiFiScanDictionary)(port));
 }
 
 }  // namespace sbs

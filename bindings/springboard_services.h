@@ -12,13 +12,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/framework.h"
-
 namespace sbs {
 
-inline constexpr const char* kUIKitPath = platform::kUIKitPath;
-inline constexpr const char* kSpringBoardServicesPath =
-    "/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices";
 // The owner every status-bar item is added under.
 inline constexpr char kStatusBarOwner[19] = "com.tovek.SlimDemo";
 
@@ -40,15 +35,5 @@ void setAirplaneModeEnabled(bool enabled);
 // caller does not own the scan (the Get rule): it comes autoreleased, so the
 // caller holds an autorelease pool around this call.
 void withLastWiFiScan(const std::function<void(id scan)>& use);
-
-// The entry points' types, as the binding calls them: scalars, C strings and
-// objects, as on the device.
-using ServerPortFunction = std::uint32_t (*)();
-using SetApplicationBadgeNumberFunction = void (*)(std::uint32_t port, const char* bundleId, std::int32_t number);
-using SetApplicationBadgeFunction = void (*)(std::uint32_t port, const char* bundleId, const char* text);
-using AddStatusBarItemFunction = void (*)(std::uint32_t port, const char* owner, const char* name);
-using RemoveStatusBarItemFunction = void (*)(std::uint32_t port, const char* name, const char*, const char*);
-using SetAirplaneModeEnabledFunction = void (*)(std::uint32_t port, std::int32_t enabled);
-using GetLastWiFiScanDictionaryFunction = id (*)(std::uint32_t port);
 
 }  // namespace sbs
