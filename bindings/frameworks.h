@@ -1,7 +1,8 @@
 #pragma once
 
-// The device's frameworks as the kit binds to them: where each one is, and
-// the C entry points of the private ones, declared once. The kit looks each
+// The device's frameworks as the kit binds to them: where each one is, the
+// C entry points of the private ones, declared once, and SpringBoard's server
+// port. Each tool makes its one call itself, through these. The kit looks each
 // entry point up by name as the type declared here, and each stand-in
 // defines its own against the same declaration, so the two cannot disagree
 // and compile. Across this interface go C scalars, C strings and objects, as
@@ -11,6 +12,8 @@
 
 #include <cstdint>
 #include <type_traits>
+
+#include "platform/framework.h"
 
 namespace bindings {
 
@@ -45,6 +48,13 @@ void GSSendAppPreferencesChanged(id applicationId, id key);
 #define SBKIT_ENTRY_POINT(framework, name) ((framework).entryPointOrExit<decltype(&name)>(#name))
 
 namespace bindings {
+
+// SpringBoard's server port, which every other SpringBoardServices call takes
+// first: fetched anew for each call, through UIKit's handle or that of
+// SpringBoardServices itself.
+inline std::uint32_t serverPort(const platform::Framework& framework) {
+  return SBKIT_ENTRY_POINT(framework, SBSSpringBoardServerPort)();
+}
 
 template <class T>
 inline constexpr bool kCrossesTheSeam =
