@@ -15,8 +15,8 @@ namespace {
 using platform::plist::Dictionary;
 using platform::plist::Value;
 
-constexpr const char* kStockApplications = "/Applications/";
-constexpr const char* kUserApplications = "/var/mobile/Applications/";
+using platform::kStockApplicationsPath;
+using platform::kUserApplicationsPath;
 
 bool isBundleName(std::string_view name) { return platform::equalsIgnoringCase(platform::pathExtension(name), "app"); }
 
@@ -31,10 +31,10 @@ bool isPlainFile(const std::string& devicePath) {
 
 AppCatalog AppCatalog::scan() {
   AppCatalog catalog;
-  for (const std::string& name : platform::directoryContents(kStockApplications))
-    if (isBundleName(name)) catalog.add(kStockApplications + name);
-  for (const std::string& container : platform::directoryContents(kUserApplications)) {
-    std::string folder = kUserApplications + container + "/";
+  for (const std::string& name : platform::directoryContents(kStockApplicationsPath))
+    if (isBundleName(name)) catalog.add(kStockApplicationsPath + name);
+  for (const std::string& container : platform::directoryContents(kUserApplicationsPath)) {
+    std::string folder = kUserApplicationsPath + container + "/";
     for (const std::string& name : platform::directoryContents(folder))
       if (isBundleName(name)) catalog.add(folder + name);
   }

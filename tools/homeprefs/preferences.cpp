@@ -11,14 +11,14 @@ namespace homeprefs {
 using platform::WriteResult;
 
 void savePreferences(const platform::plist::Encoded& file) {
-  WriteResult result = platform::plist::write(kPreferencesPath, file, kMobileUser);
-  if (result != WriteResult::failed) platform::removeLeftoverTemporaries(kPreferencesPath);
+  WriteResult result = platform::plist::write(kSpringBoardPreferencesPath, file, kMobileUser);
+  if (result != WriteResult::failed) platform::removeLeftoverTemporaries(kSpringBoardPreferencesPath);
   switch (result) {
     case WriteResult::written: return;
     case WriteResult::writtenWithoutOwner:
-      warnx("cannot give %s to user %u and group %u", kPreferencesPath, kMobileUser.user, kMobileUser.group);
+      warnx("cannot give %s to user %u and group %u", kSpringBoardPreferencesPath, kMobileUser.user, kMobileUser.group);
       return;
-    case WriteResult::failed: errx(1, "cannot write %s", kPreferencesPath);
+    case WriteResult::failed: errx(1, "cannot write %s", kSpringBoardPreferencesPath);
   }
 }
 

@@ -6,11 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "platform/device_path.h"
 #include "platform/plist.h"
 
 namespace homeprefs {
 
-inline constexpr const char* kPreferencesPath = "/private/var/mobile/Library/Preferences/com.apple.springboard.plist";
+using platform::kSpringBoardPreferencesPath;
 // The application whose preferences they are, named in every announcement.
 inline constexpr const char* kNotificationId = "com.apple.springboard";
 // The mobile user, who must own the file for SpringBoard to keep using it.
