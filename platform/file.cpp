@@ -73,10 +73,17 @@ WriteResult writeAtomically(const std::filesystem::path& file, std::string_view 
   // fails the write before anything is replaced.
   int folder = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder < 0) return WriteResult::failed;
+  // The first step that fails says why, whatever the clean-up does to errno.
+  int error = 0;
+  auto done = [&error](bool ok) {
+    if (!ok && !error) error = errno;
+    return ok;
+  };
   std::string temporary = target + ".XXXXXX";
   int fd = mkstemp(temporary.data());
-  if (fd < 0) {
+  if (!done(fd >= 0)) {
     ::close(folder);
+    errno = error;
     return WriteResult::failed;
   }
   // The replaced file's mode, so a private file stays private; a new file's
@@ -91,21 +98,24 @@ WriteResult writeAtomically(const std::filesystem::path& file, std::string_view 
     umask(mask);
     mode = 0666 & ~mask;
   }
-  bool ok = fchmod(fd, mode) == 0 && writeAll(fd, bytes);
+  bool ok = done(fchmod(fd, mode) == 0) && done(writeAll(fd, bytes));
   // The owner goes on the new file, never on the path afterwards: a link
   // swapped in at the path in between would hand that link's target over.
   bool owned = !owner || fchown(fd, owner->user, owner->group) == 0;
   // Giving a file away clears its set-id bits: set the mode again.
-  if (owner && owned) ok = fchmod(fd, mode) == 0 && ok;
-  ok = (fsync(fd) == 0) && ok;
-  ok = (::close(fd) == 0) && ok;
-  if (ok) ok = std::rename(temporary.c_str(), target.c_str()) == 0;
+  if (owner && owned) ok = done(fchmod(fd, mode) == 0) && ok;
+  ok = done(fsync(fd) == 0) && ok;
+  ok = done(::close(fd) == 0) && ok;
+  if (ok) ok = done(std::rename(temporary.c_str(), target.c_str()) == 0);
   if (!ok) unlink(temporary.c_str());
   // Without the folder on the disk the rename may be undone by a power loss:
   // a write that cannot promise its new name is not reported done.
-  else ok = fsync(folder) == 0;
+  else ok = done(fsync(folder) == 0);
   ::close(folder);
-  if (!ok) return WriteResult::failed;
+  if (!ok) {
+    errno = error;
+    return WriteResult::failed;
+  }
   return owned ? WriteResult::written : WriteResult::writtenWithoutOwner;
 }
 

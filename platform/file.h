@@ -31,7 +31,7 @@ enum class WriteResult {
   written,
   // Written and in place, but the new file could not be given its owner.
   writtenWithoutOwner,
-  // Nothing replaced: the old file, if any, is untouched.
+  // Nothing replaced: the old file, if any, is untouched, and errno says why.
   failed,
 };
 // Replaces the file with the bytes atomically: a new file in the same folder,

@@ -101,6 +101,18 @@ TEST(PlistBudget, WhatRealFilesHoldIsRead) {
   auto many = parse(b.bytes(b.array(std::vector<BinaryPlist::Ref>(100, shared))));
   ASSERT_TRUE(many);
   EXPECT_EQ(*many, Value(Array(100, Value("com.apple.mobilemail"))));
+
+  // A key written twice is held once: the later value, in the earlier place.
+  BinaryPlist twice;
+  BinaryPlist::Ref a = twice.ascii("a");
+  auto read = parse(twice.bytes(twice.dictionary(
+      {{a, twice.integer(1)}, {twice.ascii("b"), twice.integer(2)}, {a, twice.integer(3)}})));
+  ASSERT_TRUE(read && read->is<Dictionary>());
+  const auto& entries = read->get<Dictionary>()->entries();
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].key, "a");
+  EXPECT_EQ(entries[0].value, Value(3));
+  EXPECT_EQ(entries[1].key, "b");
 }
 
 TEST(PlistBudget, TextWithANulIsReadWhole) {

@@ -9,8 +9,8 @@
 #include "platform/object_bridge.h"
 #include "platform/plist.h"
 #include "runtime.h"
-#include "screenshot_command.h"
 #include "sim/common/springboard_state.h"
+#include "sim/screen/screenshot_command.h"
 
 namespace springboard {
 
@@ -82,7 +82,7 @@ bool SpringBoard::run(std::string_view line, std::FILE* out) {
   else if (is(command, {"status"})) printStatus(out);
   else if (command[0] == "screenshot") {
     std::optional<Value> state = platform::valueOf(send<id>(model_, "_iconState"));
-    return screenshotCommand({command.begin() + 1, command.end()}, state ? &*state : nullptr,
+    return screen::screenshotCommand({command.begin() + 1, command.end()}, state ? &*state : nullptr,
                              send<BOOL>(icons_.controller, "isEditing"));
   }
   else {

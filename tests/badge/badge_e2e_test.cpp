@@ -15,10 +15,6 @@ using platform::plist::Value;
 
 namespace {
 
-const std::string kUIKit = "/System/Library/Framework/UIKit.framework/UIKit";
-const std::string kSpringBoardServices =
-    "/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices";
-
 class BadgeTest : public ::testing::Test {
  protected:
   e2e::Result badge(std::vector<std::string> arguments) {
@@ -124,27 +120,6 @@ TEST_F(BadgeTest, ABundleWithoutAReadableDictionaryOrATextIdentifierIsNotFound) 
   auto r = badge({"Fresh", "!"});
   EXPECT_EQ(r.out, "attempting to badge com.example.fresh\n");
   EXPECT_EQ(device.journal(), badgeSent("com.example.fresh", "!"));
-}
-
-TEST_F(BadgeTest, AMissingFrameworkIsNamedAfterTheAttemptLineAndNeverCalled) {
-  fs::remove(device.host(kUIKit));
-  auto r = badge({"MobileMail", "5"});
-  EXPECT_EQ(r.out, "attempting to badge com.apple.mobilemail\n");
-  EXPECT_EQ(r.err, "badge: cannot open " + kUIKit + "\n");
-  ASSERT_TRUE(r.exited) << "signal " << r.signal;
-  EXPECT_EQ(r.status, 1);
-  EXPECT_TRUE(device.journal().empty());
-}
-
-TEST_F(BadgeTest, AMissingEntryPointIsNamedAndNeverCalled) {
-  // A SpringBoardServices without SpringBoard's entry points.
-  device.replaceLibrary(kSpringBoardServices, "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices");
-  auto r = badge({"MobileMail", "5"});
-  EXPECT_EQ(r.out, "attempting to badge com.apple.mobilemail\n");
-  EXPECT_EQ(r.err, "badge: cannot find SBSSpringBoardServerPort in " + kUIKit + "\n");
-  ASSERT_TRUE(r.exited) << "signal " << r.signal;
-  EXPECT_EQ(r.status, 1);
-  EXPECT_TRUE(device.journal().empty());
 }
 
 }  // namespace

@@ -21,7 +21,6 @@ namespace {
 
 using homeprefs_test::kPrefs;
 using homeprefs_test::ownerWarning;
-const std::string kGraphicsServices = "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices";
 
 const std::string kUsageBody =
     "This utility sets and updates SpringBoard prefs.\n"
@@ -37,7 +36,7 @@ const std::string kUsageBody =
 
 std::string announced(const std::string& key) { return "GSSendAppPreferencesChanged\tcom.apple.springboard\t" + key; }
 
-class HomeprefsTest : public ::testing::Test {
+class HomeprefsTest : public homeprefs_test::PreferencesFileTest {
  protected:
   void SetUp() override {
     original = fileBytes();
@@ -46,9 +45,6 @@ class HomeprefsTest : public ::testing::Test {
     device.clearJournal();
   }
 
-  e2e::Result homeprefs(std::vector<std::string> arguments) {
-    return e2e::runProgram(device, "homeprefs", std::move(arguments));
-  }
   // As homeprefs, with files limited to 512 bytes (one block of /bin/sh's
   // ulimit), less than the preferences file, so that its write fails. Not 0:
   // an emulator writes out what it shows a program as /proc/self/cmdline,
@@ -59,16 +55,10 @@ class HomeprefsTest : public ::testing::Test {
     return e2e::run(device, e2e::throughShell("ulimit -f 1; trap '' XFSZ; exec \"$@\"", arguments));
   }
 
-  std::string fileBytes() const { return e2e::fileBytes(device.host(kPrefs)); }
   ino_t inode() const {
     struct stat st {};
     stat(device.host(kPrefs).c_str(), &st);
     return st.st_ino;
-  }
-  // The file's entries; none when it is not a dictionary.
-  Dictionary entries() const {
-    auto parsed = platform::plist::parse(fileBytes());
-    return parsed && parsed->is<Dictionary>() ? *parsed->get<Dictionary>() : Dictionary{};
   }
   void expectUntouched() const {
     EXPECT_EQ(fileBytes(), original);
@@ -87,8 +77,7 @@ class HomeprefsTest : public ::testing::Test {
       EXPECT_EQ(st.st_gid, 501u);
     }
     EXPECT_EQ(device.journal(), std::vector<std::string>{announced(key)});
-    EXPECT_EQ(std::distance(fs::directory_iterator(device.host(kPrefs).parent_path()), fs::directory_iterator()), 1)
-        << "no temporary file left beside it";
+    EXPECT_EQ(filesBesideThePreferences(), 1u) << "no temporary file left beside it";
   }
   Dictionary originalWith(const std::string& key, Value value) const {
     Dictionary d = originalEntries;
@@ -96,7 +85,6 @@ class HomeprefsTest : public ::testing::Test {
     return d;
   }
 
-  e2e::TemporaryDevice device;
   std::string original;
   ino_t originalInode = 0;
   Dictionary originalEntries;
@@ -253,7 +241,7 @@ TEST_F(HomeprefsTest, AFailedWriteIsAnErrorAndNothingIsAnnounced) {
   EXPECT_EQ(r.err, "homeprefs: cannot write " + kPrefs + "\n");
   EXPECT_EQ(r.status, 1);
   expectUntouched();
-  EXPECT_EQ(std::distance(fs::directory_iterator(device.host(kPrefs).parent_path()), fs::directory_iterator()), 1);
+  EXPECT_EQ(filesBesideThePreferences(), 1u);
 }
 
 // The new file is flushed, renamed over the old one, and then its folder
@@ -315,24 +303,6 @@ TEST_F(HomeprefsTest, NumbersThatCannotBeStoredFaithfullyAreRefused) {
     EXPECT_EQ(r.status, 1);
   }
   expectUntouched();
-}
-
-TEST_F(HomeprefsTest, AMissingGraphicsServicesIsReportedAfterTheChangeIsWritten) {
-  fs::remove(device.host(kGraphicsServices));
-  auto r = homeprefs({"-i", "5", "SBAutoLockTime"});
-  EXPECT_EQ(r.out, "Setting SBAutoLockTime to 5\n");
-  EXPECT_EQ(r.err, ownerWarning() + "homeprefs: cannot open " + kGraphicsServices + "\n");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(entries(), originalWith("SBAutoLockTime", Value(5)));
-  EXPECT_TRUE(device.journal().empty());
-
-  // A library without the entry point: SpringBoardServices in its place.
-  device.replaceLibrary(kGraphicsServices, "/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices");
-  r = homeprefs({"-r", "SBAutoLockTime"});
-  EXPECT_EQ(r.err, ownerWarning() + "homeprefs: cannot find GSSendAppPreferencesChanged in " + kGraphicsServices + "\n");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_FALSE(entries().find("SBAutoLockTime"));
-  EXPECT_TRUE(device.journal().empty());
 }
 
 }  // namespace

@@ -2,12 +2,7 @@
 // runs: it changes one key and nothing else, or refuses and changes nothing.
 
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,9 +12,10 @@
 #include <random>
 #include <thread>
 
+#include "platform/file.h"
 #include "platform/plist.h"
-#include "tests/support/binary_plist.h"
 #include "tests/homeprefs/preferences_file.h"
+#include "tests/support/binary_plist.h"
 #include "tests/support/device.h"
 
 namespace fs = std::filesystem;
@@ -31,31 +27,13 @@ namespace {
 using homeprefs_test::kPrefs;
 using homeprefs_test::ownerWarning;
 
-class HomeprefsHostileTest : public ::testing::Test {
+class HomeprefsHostileTest : public homeprefs_test::PreferencesFileTest {
  protected:
-  e2e::Result homeprefs(std::vector<std::string> arguments) {
-    return e2e::runProgram(device, "homeprefs", std::move(arguments));
-  }
   fs::path prefs() const { return device.host(kPrefs); }
   void put(const std::string& bytes) const {
     fs::remove(prefs());
     std::ofstream(prefs(), std::ios::binary) << bytes;
   }
-  std::string bytes() const { return e2e::fileBytes(prefs()); }
-  Dictionary entries() const {
-    auto read = platform::plist::readDictionary(kPrefs);
-    return read ? *read : Dictionary{};
-  }
-  std::size_t filesBesideThePreferences() const {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(prefs().parent_path()), fs::directory_iterator()));
-  }
-
-  e2e::TemporaryDevice device;
-  struct ScopedRoot {
-    explicit ScopedRoot(const fs::path& root) { setenv("SBKIT_ROOT", root.c_str(), 1); }
-    ~ScopedRoot() { unsetenv("SBKIT_ROOT"); }
-  } root_{device.root()};
 };
 
 // A binary file whose untouched values are each something a rewrite through
@@ -86,7 +64,7 @@ TEST_F(HomeprefsHostileTest, ABinaryFileKeepsEveryUntouchedValueBitForBit) {
   EXPECT_EQ(r.out, "Setting SBAutoLockTime to 5\n");
   EXPECT_EQ(r.err, ownerWarning());
   ASSERT_EQ(r.status, 0);
-  std::string after = bytes();
+  std::string after = fileBytes();
   EXPECT_TRUE(after.starts_with("bplist00")) << "binary stays binary";
   for (std::size_t i = 0; i < kept.size(); ++i)
     EXPECT_NE(after.find(b.encoding(kept[i])), std::string::npos) << "k" << i;
@@ -112,7 +90,7 @@ TEST_F(HomeprefsHostileTest, AnXmlFileKeepsEveryUntouchedValue) {
 
   auto r = homeprefs({"-r", "SBAutoLockTime"});
   ASSERT_EQ(r.status, 0) << r.err;
-  std::string after = bytes();
+  std::string after = fileBytes();
   EXPECT_TRUE(after.starts_with("<?xml")) << "XML stays XML";
   for (const std::string& value : values) EXPECT_NE(after.find(value), std::string::npos) << value;
   before.erase("SBAutoLockTime");
@@ -122,12 +100,6 @@ TEST_F(HomeprefsHostileTest, AnXmlFileKeepsEveryUntouchedValue) {
 }
 
 TEST_F(HomeprefsHostileTest, FilesThatCannotBeReadOrWrittenBackUnchangedAreRefused) {
-  auto oneEntry = [](auto value) {
-    BinaryPlist b;
-    BinaryPlist::Ref key = b.ascii("k");
-    BinaryPlist::Ref v = value(b);
-    return b.bytes(b.dictionary({{key, v}}));
-  };
   std::string deep = "<plist>";
   for (int i = 0; i < 10000; ++i) deep += "<array>";
   BinaryPlist doubling;
@@ -159,7 +131,7 @@ TEST_F(HomeprefsHostileTest, FilesThatCannotBeReadOrWrittenBackUnchangedAreRefus
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, c.err);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(bytes(), c.content);
+    EXPECT_EQ(fileBytes(), c.content);
     EXPECT_TRUE(device.journal().empty());
   }
   // Listing a file beyond a budget says why and prints nothing else.
@@ -184,7 +156,7 @@ TEST_F(HomeprefsHostileTest, APathThatIsNoRegularFileIsNeverWaitedOn) {
 }
 
 TEST_F(HomeprefsHostileTest, ControlCharactersXmlCannotCarryAreRefusedLikeNonAsciiText) {
-  std::string original = bytes();
+  std::string original = fileBytes();
   struct Case {
     std::vector<std::string> arguments;
     std::string err;
@@ -199,7 +171,7 @@ TEST_F(HomeprefsHostileTest, ControlCharactersXmlCannotCarryAreRefusedLikeNonAsc
     EXPECT_EQ(r.err, c.err);
     EXPECT_EQ(r.status, 1);
   }
-  EXPECT_EQ(bytes(), original);
+  EXPECT_EQ(fileBytes(), original);
   EXPECT_TRUE(device.journal().empty());
   // Tabs, line ends and carriage returns are text XML carries.
   auto r = homeprefs({"-s", "a\tb\r\nc", "SBText"});
@@ -231,31 +203,6 @@ TEST_F(HomeprefsHostileTest, TwentyConcurrentSetsAllLand) {
   EXPECT_EQ(device.journal().size(), 20u);
 }
 
-// Starts homeprefs with its output thrown away; the pid to kill.
-pid_t start(const e2e::TemporaryDevice& device, const std::vector<std::string>& arguments) {
-  std::vector<std::string> argv = {e2e::program("homeprefs")};
-  argv.insert(argv.end(), arguments.begin(), arguments.end());
-  argv = e2e::command(argv);
-  std::vector<std::string> environment = {"PATH=/usr/bin:/bin", "SBKIT_ROOT=" + device.root().string()};
-  for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"})
-    if (const char* value = std::getenv(name)) environment.push_back(std::string(name) + "=" + value);
-  auto pointers = [](std::vector<std::string>& strings) {
-    std::vector<char*> out;
-    for (auto& s : strings) out.push_back(s.data());
-    out.push_back(nullptr);
-    return out;
-  };
-  auto args = pointers(argv), env = pointers(environment);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  int failed = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, args.data(), env.data());
-  posix_spawn_file_actions_destroy(&actions);
-  return failed ? -1 : pid;
-}
-
 // Kills runs at random moments of a set on a file of 2,000 keys: after every
 // kill the file parses and every key but the one being set is as it was.
 TEST_F(HomeprefsHostileTest, KilledAtAnyMomentTheFileStaysWhole) {
@@ -266,7 +213,7 @@ TEST_F(HomeprefsHostileTest, KilledAtAnyMomentTheFileStaysWhole) {
     else if (i % 3 == 1) original.set(key, Value("com.example.value" + std::to_string(i)));
     else original.set(key, Value(platform::plist::Array{Value(i * 0.5), Value(true)}));
   }
-  ASSERT_EQ(platform::plist::write(kPrefs, Value(original)), platform::WriteResult::written);
+  ASSERT_EQ(platform::writeAtomically(prefs(), platform::plist::toXml(Value(original))), platform::WriteResult::written);
 
   auto begin = std::chrono::steady_clock::now();
   ASSERT_EQ(homeprefs({"-s", "first", "SBTarget"}).status, 0);
@@ -281,18 +228,19 @@ TEST_F(HomeprefsHostileTest, KilledAtAnyMomentTheFileStaysWhole) {
   auto deadline = std::chrono::steady_clock::now() + std::max<std::chrono::steady_clock::duration>(
                                                          std::chrono::seconds(90), 400 * oneRun);
   for (; kills < 200 && std::chrono::steady_clock::now() < deadline; ++kills) {
-    pid_t pid = start(device, {"-s", "v" + std::to_string(kills), "SBTarget"});
-    ASSERT_GT(pid, 0);
-    std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
-    kill(pid, SIGKILL);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    auto now = platform::plist::readDictionary(kPrefs);
-    ASSERT_TRUE(now) << "after kill " << kills;
-    const Value* target = now->find("SBTarget");
+    {
+      // The session's end kills the run (SIGKILL) and waits for it; a run
+      // that cannot start fails the test.
+      e2e::Session run(device, {e2e::program("homeprefs"), "-s", "v" + std::to_string(kills), "SBTarget"});
+      std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+    }
+    auto read = platform::plist::parse(fileBytes());
+    ASSERT_TRUE(read && read->is<Dictionary>()) << "after kill " << kills;
+    Dictionary now = *read->get<Dictionary>();
+    const Value* target = now.find("SBTarget");
     ASSERT_TRUE(target && target->is<std::string>()) << "after kill " << kills;
-    now->erase("SBTarget");
-    ASSERT_EQ(*now, original) << "after kill " << kills;
+    now.erase("SBTarget");
+    ASSERT_EQ(now, original) << "after kill " << kills;
   }
   EXPECT_GE(kills, 200) << "too slow to kill 200 runs before the guard";
   ASSERT_EQ(homeprefs({"-s", "last", "SBTarget"}).status, 0);

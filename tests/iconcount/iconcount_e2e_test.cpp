@@ -281,24 +281,4 @@ TEST_F(IconcountTest, ListAndIdAreKeywordsSoSuchAppsAreReachedById) {
   EXPECT_NE(r.out.find("                list\tcom.example.list\n"), std::string::npos);
 }
 
-TEST_F(IconcountTest, AMissingFrameworkIsNamedAndNeverCalled) {
-  fs::remove(device.host("/System/Library/Framework/UIKit.framework/UIKit"));
-  auto r = iconcount({"Mail", "3"});
-  EXPECT_EQ(r.out, "Setting com.apple.mobilemail badge to 3\n");
-  EXPECT_EQ(r.err, "iconcount: cannot open /System/Library/Framework/UIKit.framework/UIKit\n");
-  ASSERT_TRUE(r.exited) << "signal " << r.signal;
-  EXPECT_EQ(r.status, 1);
-  EXPECT_TRUE(device.journal().empty());
-}
-
-TEST_F(IconcountTest, AMissingEntryPointIsNamedAndNeverCalled) {
-  // A SpringBoardServices without SpringBoard's entry points.
-  device.replaceLibrary("/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices", "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices");
-  auto r = iconcount({"id", "com.example.app", "3"});
-  EXPECT_EQ(r.err, "iconcount: cannot find SBSSpringBoardServerPort in /System/Library/Framework/UIKit.framework/UIKit\n");
-  ASSERT_TRUE(r.exited) << "signal " << r.signal;
-  EXPECT_EQ(r.status, 1);
-  EXPECT_TRUE(device.journal().empty());
-}
-
 }  // namespace

@@ -19,7 +19,6 @@ using platform::plist::Value;
 namespace {
 
 const std::string kIconFolder = "/System/Library/CoreServices/SpringBoard.app";
-const std::string kUIKit = "/System/Library/Framework/UIKit.framework/UIKit";
 const std::string kOwner = "com.tovek.SlimDemo";
 
 const std::string kUsageBody =
@@ -242,31 +241,6 @@ TEST_F(IndicatorTest, ExactlyThreeNamesEndWithAnEmptyLineAndNoFolderListsNothing
   EXPECT_EQ(r.out, "\n");
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.status, 0);
-}
-
-TEST_F(IndicatorTest, AMissingFrameworkIsNamedNeverCalledAndEndsWithStatus1) {
-  fs::remove(device.host(kUIKit));
-  for (auto arguments : std::vector<std::vector<std::string>>{{"-s", "A"}, {"-r", "A"}, {"-t", "A"}}) {
-    auto r = indicator(arguments);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "indicator: cannot open " + kUIKit + "\n");
-    ASSERT_TRUE(r.exited) << "signal " << r.signal;
-    EXPECT_EQ(r.status, 1);
-  }
-  EXPECT_TRUE(device.journal().empty());
-  // The listing needs no framework.
-  EXPECT_EQ(indicator({"-l"}).status, 0);
-}
-
-TEST_F(IndicatorTest, AMissingEntryPointIsNamedNeverCalledAndEndsWithStatus1) {
-  // A SpringBoardServices without SpringBoard's entry points.
-  device.replaceLibrary("/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices", "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices");
-  auto r = indicator({"-s", "A", "-r", "A"});
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "indicator: cannot find SBSSpringBoardServerPort in " + kUIKit + "\n");
-  ASSERT_TRUE(r.exited) << "signal " << r.signal;
-  EXPECT_EQ(r.status, 1);
-  EXPECT_TRUE(device.journal().empty());
 }
 
 }  // namespace

@@ -29,8 +29,7 @@ namespace fs = std::filesystem;
 namespace {
 
 const fs::path kManualFolder = SBKIT_MANUAL_DIR;
-const std::vector<std::string> kTools = {"iconcount", "badge", "homeprefs", "indicator",
-                                         "radio", "tweet", "storequery", "wanaddress"};
+using e2e::kTools;
 
 std::vector<std::string> allPages() {
   std::vector<std::string> pages;

@@ -27,8 +27,7 @@ using platform::plist::Dictionary;
 
 namespace {
 
-const std::vector<std::string> kTools = {"iconcount", "badge", "homeprefs", "indicator",
-                                         "radio", "tweet", "storequery", "wanaddress"};
+using e2e::kTools;
 const std::vector<std::string> kExtensions = {"layoutkeeper", "editdefer"};
 const std::string kExtensionsFolder = "Library/MobileSubstrate/DynamicLibraries/";
 const std::vector<std::string> kManualPages = {"man1/iconcount.1", "man1/badge.1",      "man1/homeprefs.1",

@@ -15,7 +15,6 @@ using platform::plist::Value;
 namespace {
 
 const std::string kScan = "/private/var/sim/wifi-scan.plist";
-const std::string kUIKit = "/System/Library/Framework/UIKit.framework/UIKit";
 const std::vector<std::string> kScanRead{"SBSSpringBoardServerPort", "SBGetLastWiFiScanDictionary"};
 
 std::vector<std::string> switched(const char* mode) {
@@ -97,32 +96,6 @@ TEST_F(RadioTest, WithoutAScanHeldTheScanPrintsAsNull) {
   EXPECT_EQ(r.err, "(null)\n");
   EXPECT_EQ(r.status, 255);
   EXPECT_EQ(device.journal(), kScanRead);
-}
-
-TEST_F(RadioTest, AMissingFrameworkIsNamedNeverCalledAndEndsWithStatus1) {
-  fs::remove(device.host(kUIKit));
-  for (auto arguments : std::vector<std::vector<std::string>>{{}, {"y"}, {"n"}}) {
-    auto r = radio(arguments);
-    EXPECT_EQ(r.out, "") << "no usage line after the failure";
-    EXPECT_EQ(r.err, "radio: cannot open " + kUIKit + "\n");
-    ASSERT_TRUE(r.exited) << "signal " << r.signal;
-    EXPECT_EQ(r.status, 1);
-  }
-  EXPECT_TRUE(device.journal().empty());
-  EXPECT_FALSE(airplaneMode());
-}
-
-TEST_F(RadioTest, AMissingEntryPointIsNamedNeverCalledAndEndsWithStatus1) {
-  // A SpringBoardServices without SpringBoard's entry points.
-  device.replaceLibrary("/System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices", "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices");
-  for (auto arguments : std::vector<std::vector<std::string>>{{}, {"y"}}) {
-    auto r = radio(arguments);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "radio: cannot find SBSSpringBoardServerPort in " + kUIKit + "\n");
-    ASSERT_TRUE(r.exited) << "signal " << r.signal;
-    EXPECT_EQ(r.status, 1);
-  }
-  EXPECT_TRUE(device.journal().empty());
 }
 
 }  // namespace

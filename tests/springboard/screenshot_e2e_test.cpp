@@ -12,14 +12,14 @@
 #include <functional>
 #include <memory>
 
-#include "sim/springboard/home_layout.h"
+#include "sim/screen/home_layout.h"
 #include "springboard_run.h"
 
 namespace {
 
 using namespace springboard_e2e;
 namespace fs = std::filesystem;
-namespace layout = springboard::layout;
+namespace layout = screen::layout;
 using layout::Rect;
 
 const std::string kSpringBoardApp = "/System/Library/CoreServices/SpringBoard.app/";

@@ -28,11 +28,13 @@ TEST(PngImage, AGoodImageIsReadAndEveryHostileFileIsRefusedWithAReason) {
   std::ofstream(scratch.path() / "text.png") << "not an image";
   std::ofstream(scratch.path() / "huge.png") << headerOnly(100000, 100000);
   std::ofstream(scratch.path() / "cut.png") << headerOnly(8, 8);
+  std::ofstream(scratch.path() / "big.png") << headerOnly(8, 8);
+  fs::resize_file(scratch.path() / "big.png", screen::kMaxPngBytes + 1);
   ASSERT_EQ(mkfifo((scratch.path() / "pipe.png").c_str(), 0644), 0);
   fs::create_directory(scratch.path() / "folder.png");
 
   std::string why;
-  springboard::Surface image = springboard::readPng("/good.png", why);
+  screen::Surface image = screen::readPng("/good.png", why);
   ASSERT_TRUE(image);
   EXPECT_EQ(cairo_image_surface_get_width(image.get()), 3);
   struct Case {
@@ -41,9 +43,10 @@ TEST(PngImage, AGoodImageIsReadAndEveryHostileFileIsRefusedWithAReason) {
   };
   for (const Case& c : {Case{"/missing.png", "No such file or directory"}, Case{"/text.png", "not a PNG image"},
                         Case{"/huge.png", "image too large"}, Case{"/cut.png", "not a PNG image"},
+                        Case{"/big.png", "too large"},
                         Case{"/pipe.png", "not a plain file"}, Case{"/folder.png", "not a plain file"}}) {
     why.clear();
-    EXPECT_FALSE(springboard::readPng(c.path, why)) << c.path;
+    EXPECT_FALSE(screen::readPng(c.path, why)) << c.path;
     EXPECT_EQ(why, c.why) << c.path;
   }
 }

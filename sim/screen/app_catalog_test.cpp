@@ -30,7 +30,7 @@ TEST_F(AppCatalogTest, StockAndUserBundlesAreFoundByIdentifier) {
                                                                       {"UIPrerenderedIcon", true}}));
   bundle("private/var/mobile/Applications/G2/Plain.app", dictionary({{"CFBundleIdentifier", "com.b.plain"}}));
   fs::create_symlink("private/var", scratch_.path() / "var");
-  auto catalog = springboard::AppCatalog::scan();
+  auto catalog = screen::AppCatalog::scan();
 
   auto mail = catalog.find("com.a.mail");
   ASSERT_TRUE(mail);
@@ -48,7 +48,7 @@ TEST_F(AppCatalogTest, StockAndUserBundlesAreFoundByIdentifier) {
 TEST_F(AppCatalogTest, ARoleSuffixNamesItsBundleWithItsOwnNameAndIcon) {
   bundle("Applications/MobileSlideShow.app", dictionary({{"CFBundleIdentifier", "com.a.slides"}}));
   std::ofstream(scratch_.path() / "Applications/MobileSlideShow.app/Icon-Camera.png") << "png";
-  auto catalog = springboard::AppCatalog::scan();
+  auto catalog = screen::AppCatalog::scan();
   struct Case {
     const char* identifier;
     std::optional<std::string> name, icon;
@@ -67,7 +67,7 @@ TEST_F(AppCatalogTest, ADescriptionThatIsAPipeIsPassedOverWithoutWaiting) {
   fs::create_directories(scratch_.path() / "Applications/Pipe.app");
   ASSERT_EQ(mkfifo((scratch_.path() / "Applications/Pipe.app/Info.plist").c_str(), 0644), 0);
   bundle("Applications/Good.app", dictionary({{"CFBundleIdentifier", "com.a.good"}}));
-  EXPECT_TRUE(springboard::AppCatalog::scan().find("com.a.good"));
+  EXPECT_TRUE(screen::AppCatalog::scan().find("com.a.good"));
 }
 
 }  // namespace

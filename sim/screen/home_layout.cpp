@@ -1,6 +1,6 @@
 #include "home_layout.h"
 
-namespace springboard::layout {
+namespace screen::layout {
 
 namespace {
 
@@ -32,4 +32,4 @@ Rect badge(const Rect& icon, double width) {
 
 Rect closeBox(const Rect& icon) { return {icon.x - 10, icon.y - 10, 28, 28}; }
 
-}  // namespace springboard::layout
+}  // namespace screen::layout

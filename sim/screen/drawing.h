@@ -12,7 +12,7 @@
 
 #include "home_layout.h"
 
-namespace springboard::drawing {
+namespace screen::drawing {
 
 using layout::Rect;
 
@@ -59,4 +59,4 @@ void image(cairo_t* cr, cairo_surface_t* picture, const Rect& box);
 // ends keep their shape (a badge background, a bar).
 void stretchedImage(cairo_t* cr, cairo_surface_t* picture, const Rect& box);
 
-}  // namespace springboard::drawing
+}  // namespace screen::drawing

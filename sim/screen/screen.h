@@ -11,7 +11,7 @@
 #include "home_screen.h"
 #include "platform/plist.h"
 
-namespace springboard {
+namespace screen {
 
 struct StatusBar {
   std::string carrier;
@@ -38,4 +38,4 @@ StatusBar statusBarOf(const platform::plist::Dictionary& visibleState, const pla
 // it is; 0 and the empty text are no badge.
 std::map<std::string, std::string, std::less<>> badgesOf(const platform::plist::Dictionary& visibleState);
 
-}  // namespace springboard
+}  // namespace screen

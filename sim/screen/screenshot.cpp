@@ -1,20 +1,13 @@
 #include "screenshot.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
 
 #include "drawing.h"
 #include "icon_art.h"
 #include "platform/device_path.h"
 
-namespace springboard {
+namespace screen {
 
 namespace {
 
@@ -23,7 +16,6 @@ using layout::Rect;
 
 constexpr TextStyle kBarStyle{12, true, {1, 1, 1}, false};
 constexpr double kItemGap = 3;
-constexpr double kBarInset = 4;
 
 // A SpringBoard image, or null with a note saying what is drawn instead.
 Surface springBoardImage(const std::string& name, const char* fallback, std::FILE* notes) {
@@ -106,11 +98,11 @@ void statusBar(cairo_t* cr, const StatusBar& bar, std::FILE* notes) {
     cairo_fill(cr);
   }
 
-  double x = kBarInset;
+  double x = layout::kAirplaneImage.x;
   if (!bar.airplaneMode) {
     x += signalBars(cr, x) + kItemGap;
   } else if (Surface airplane = springBoardImage("Default_Airplane.png", "airplane mode is shown by name", notes)) {
-    Rect at = fitted(airplane.get(), x, layout::kStatusImageMaxWidth);
+    Rect at = fitted(airplane.get(), x, layout::kAirplaneImage.width);
     drawing::image(cr, airplane.get(), at);
     x += at.width + kItemGap;
   } else {
@@ -169,45 +161,4 @@ Surface drawScreen(const Screen& screen, const AppCatalog& apps, std::FILE* note
   return picture;
 }
 
-namespace {
-
-cairo_status_t writeChunk(void* closure, const unsigned char* data, unsigned int length) {
-  int fd = *static_cast<int*>(closure);
-  while (length > 0) {
-    ssize_t n = write(fd, data, length);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return CAIRO_STATUS_WRITE_ERROR;
-    data += n;
-    length -= unsigned(n);
-  }
-  return CAIRO_STATUS_SUCCESS;
-}
-
-}  // namespace
-
-bool writePng(cairo_surface_t* picture, const std::string& hostFile, std::string& why) {
-  std::filesystem::path target(hostFile);
-  std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
-  std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-  int fd = mkstemp(temporary.data());
-  if (fd < 0) {
-    why = std::strerror(errno);
-    return false;
-  }
-  mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-  errno = 0;
-  cairo_status_t status = cairo_surface_write_to_png_stream(picture, writeChunk, &fd);
-  int error = status == CAIRO_STATUS_SUCCESS ? 0 : errno ? errno : EIO;
-  if (close(fd) != 0 && !error) error = errno;
-  if (!error && std::rename(temporary.c_str(), hostFile.c_str()) != 0) error = errno;
-  if (error) {
-    unlink(temporary.c_str());
-    why = std::strerror(error);
-    return false;
-  }
-  return true;
-}
-
-}  // namespace springboard
+}  // namespace screen

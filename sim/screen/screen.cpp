@@ -2,7 +2,7 @@
 
 #include "sim/common/springboard_state.h"
 
-namespace springboard {
+namespace screen {
 
 namespace {
 
@@ -44,4 +44,4 @@ std::map<std::string, std::string, std::less<>> badgesOf(const Dictionary& visib
   return badges;
 }
 
-}  // namespace springboard
+}  // namespace screen

@@ -6,12 +6,13 @@
 #include <string>
 
 #include "app_catalog.h"
+#include "png_image.h"
 #include "screen.h"
 #include "screenshot.h"
 #include "platform/device_path.h"
 #include "sim/common/springboard_state.h"
 
-namespace springboard {
+namespace screen {
 
 namespace {
 
@@ -64,4 +65,4 @@ bool screenshotCommand(const std::vector<std::string_view>& arguments, const pla
   return true;
 }
 
-}  // namespace springboard
+}  // namespace screen

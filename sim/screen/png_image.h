@@ -1,15 +1,15 @@
 #pragma once
 
-// PNG images of the device, read with care: any file may be hostile, so only
+// PNG images: the device's, read with care (any file may be hostile, so only
 // a plain file of bounded size whose header names bounded dimensions is
-// handed to the decoder.
+// handed to the decoder), and the screen's picture, written to a host file.
 
 #include <cairo.h>
 
 #include <memory>
 #include <string>
 
-namespace springboard {
+namespace screen {
 
 struct SurfaceRelease {
   void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
@@ -24,4 +24,9 @@ inline constexpr unsigned kMaxPngSide = 2048;
 // missing, not a plain file, too large or not a PNG image.
 Surface readPng(const std::string& devicePath, std::string& why);
 
-}  // namespace springboard
+// Writes a picture as a PNG to a host file, whole or not at all (the
+// platform's atomic write). False, with why set, when it cannot be written;
+// nothing is left behind then.
+bool writePng(cairo_surface_t* picture, const std::string& hostFile, std::string& why);
+
+}  // namespace screen

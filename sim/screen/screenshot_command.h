@@ -10,7 +10,7 @@
 
 #include "platform/plist.h"
 
-namespace springboard {
+namespace screen {
 
 inline constexpr const char* kScreenshotUsage = "screenshot FILE.png [PAGE]";
 
@@ -20,4 +20,4 @@ inline constexpr const char* kScreenshotUsage = "screenshot FILE.png [PAGE]";
 bool screenshotCommand(const std::vector<std::string_view>& arguments, const platform::plist::Value* iconState,
                        bool editing);
 
-}  // namespace springboard
+}  // namespace screen

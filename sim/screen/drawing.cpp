@@ -8,7 +8,7 @@
 
 #include "platform/text.h"
 
-namespace springboard::drawing {
+namespace screen::drawing {
 
 namespace {
 
@@ -175,4 +175,4 @@ void stretchedImage(cairo_t* cr, cairo_surface_t* picture, const Rect& box) {
   slice(cr, picture, cap + 1, rightCap, {box.right() - rightCap * scale, box.y, rightCap * scale, box.height});
 }
 
-}  // namespace springboard::drawing
+}  // namespace screen::drawing

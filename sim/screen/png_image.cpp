@@ -1,48 +1,24 @@
 #include "png_image.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 #include "platform/device_path.h"
+#include "platform/file.h"
 
-namespace springboard {
+namespace screen {
 
 namespace {
 
 constexpr std::string_view kSignature{"\x89PNG\r\n\x1a\n", 8};
 
-// Reads a plain file of at most kMaxPngBytes; false, with why set, for anything else.
-bool readPlainFile(const std::string& devicePath, std::string& bytes, std::string& why) {
-  // O_NONBLOCK: opening a pipe waits for a writer without it.
-  int fd = open(platform::hostPath(devicePath).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
-    why = std::strerror(errno);
-    return false;
-  }
-  struct stat status;
-  bool ok = fstat(fd, &status) == 0;
-  if (!ok) why = std::strerror(errno);
-  else if (!S_ISREG(status.st_mode)) ok = false, why = "not a plain file";
-  else if (std::size_t(status.st_size) > kMaxPngBytes) ok = false, why = "too large";
-  if (ok) {
-    bytes.resize(std::size_t(status.st_size));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      done += std::size_t(n);
-    }
-    // A file that shrank while it was read is taken as far as it went.
-    bytes.resize(done);
-  }
-  close(fd);
-  return ok;
+// The reader's reasons in the words the screen's notes have always used.
+std::string inNoteWords(const std::string& reason) {
+  if (reason == "not a regular file") return "not a plain file";
+  if (reason.starts_with("larger than ")) return "too large";
+  return reason;
 }
 
 unsigned bigEndian32(std::string_view bytes) {
@@ -78,12 +54,21 @@ cairo_status_t readChunk(void* closure, unsigned char* data, unsigned int length
   return CAIRO_STATUS_SUCCESS;
 }
 
+cairo_status_t appendChunk(void* closure, const unsigned char* data, unsigned int length) {
+  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+  return CAIRO_STATUS_SUCCESS;
+}
+
 }  // namespace
 
 Surface readPng(const std::string& devicePath, std::string& why) {
-  std::string bytes;
-  if (!readPlainFile(devicePath, bytes, why) || !boundedHeader(bytes, why)) return nullptr;
-  Reader reader{bytes};
+  std::optional<std::string> bytes = platform::readRegularFile(platform::hostPath(devicePath), kMaxPngBytes, &why);
+  if (!bytes) {
+    why = inNoteWords(why);
+    return nullptr;
+  }
+  if (!boundedHeader(*bytes, why)) return nullptr;
+  Reader reader{*bytes};
   Surface image(cairo_image_surface_create_from_png_stream(readChunk, &reader));
   if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) {
     why = "not a PNG image";
@@ -92,4 +77,18 @@ Surface readPng(const std::string& devicePath, std::string& why) {
   return image;
 }
 
-}  // namespace springboard
+bool writePng(cairo_surface_t* picture, const std::string& hostFile, std::string& why) {
+  std::string bytes;
+  errno = 0;
+  if (cairo_surface_write_to_png_stream(picture, appendChunk, &bytes) != CAIRO_STATUS_SUCCESS) {
+    why = std::strerror(errno ? errno : EIO);
+    return false;
+  }
+  if (platform::writeAtomically(hostFile, bytes) == platform::WriteResult::failed) {
+    why = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace screen

@@ -6,7 +6,7 @@
 #include "drawing.h"
 #include "platform/device_path.h"
 
-namespace springboard {
+namespace screen {
 
 namespace {
 
@@ -196,4 +196,4 @@ void IconArt::closeBox(cairo_t* cr, const Rect& icon) {
   cairo_stroke(cr);
 }
 
-}  // namespace springboard
+}  // namespace screen

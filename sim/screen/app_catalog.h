@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace springboard {
+namespace screen {
 
 struct AppInfo {
   std::string displayName;
@@ -38,4 +38,4 @@ class AppCatalog {
   void add(const std::string& bundlePath);
 };
 
-}  // namespace springboard
+}  // namespace screen

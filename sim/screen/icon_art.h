@@ -15,7 +15,7 @@
 #include "home_screen.h"
 #include "png_image.h"
 
-namespace springboard {
+namespace screen {
 
 class IconArt {
  public:
@@ -53,4 +53,4 @@ class IconArt {
   bool badgeBackgroundRead_ = false;
 };
 
-}  // namespace springboard
+}  // namespace screen

@@ -1,31 +1,19 @@
 #include "app_catalog.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "platform/bundle.h"
 #include "platform/device_path.h"
 #include "platform/file_tree.h"
 #include "platform/text.h"
 
-namespace springboard {
+namespace screen {
 
 namespace {
 
-using platform::plist::Dictionary;
-using platform::plist::Value;
-
 using platform::kStockApplicationsPath;
 using platform::kUserApplicationsPath;
+using platform::plist::Dictionary;
 
 bool isBundleName(std::string_view name) { return platform::equalsIgnoringCase(platform::pathExtension(name), "app"); }
-
-// Only a plain file is read: a pipe or a device named like a bundle
-// description would block the reader or never end.
-bool isPlainFile(const std::string& devicePath) {
-  std::error_code error;
-  return std::filesystem::is_regular_file(platform::hostPath(devicePath), error);
-}
 
 }  // namespace
 
@@ -41,9 +29,9 @@ AppCatalog AppCatalog::scan() {
   return catalog;
 }
 
+// A description that is a pipe or a device is passed over: the platform's
+// reader takes only a regular file, and never waits.
 void AppCatalog::add(const std::string& bundlePath) {
-  std::string descriptionPath = bundlePath + "/Info.plist";
-  if (!isPlainFile(descriptionPath)) return;
   std::optional<Dictionary> description = platform::bundleDescription(bundlePath);
   if (!description) return;
   std::optional<std::string> identifier = platform::bundleIdentifier(*description);
@@ -72,4 +60,4 @@ std::optional<AppInfo> AppCatalog::find(std::string_view identifier) const {
   return app;
 }
 
-}  // namespace springboard
+}  // namespace screen

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 
-namespace springboard::layout {
+namespace screen::layout {
 
 struct Rect {
   double x, y, width, height;
@@ -48,12 +48,14 @@ Rect closeBox(const Rect& icon);
 // Edit mode turns icons alternately by this many degrees either way.
 inline constexpr double kEditTiltDegrees = 2.5;
 
-// Status-bar images are at most this high; they sit in the bar from the left
-// (airplane mode) and, for the items, from the battery leftwards.
+// Status-bar images are at most this high and this wide; they sit in the bar
+// from the left (airplane mode) and, for the items, from the battery leftwards.
 inline constexpr double kStatusImageMaxHeight = 20;
 inline constexpr double kStatusImageMaxWidth = 40;
+// Where the bar's left end begins: airplane mode's image, or the signal bars
+// when it is off.
 inline constexpr Rect kAirplaneImage{4, 0, kStatusImageMaxWidth, kStatusBarHeight};
 // The items end where the battery begins.
 inline constexpr double kStatusItemsRight = 286;
 
-}  // namespace springboard::layout
+}  // namespace screen::layout

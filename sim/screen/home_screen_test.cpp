@@ -7,8 +7,8 @@
 namespace {
 
 using namespace plist_literals;
-using springboard::HomeIcon;
-using springboard::HomePage;
+using screen::HomeIcon;
+using screen::HomePage;
 using platform::plist::Data;
 using platform::plist::Value;
 
@@ -33,14 +33,14 @@ TEST(HomeScreen, PagesDockAndFoldersComeFromTheState) {
                             {"iconLists", list(list("a", dictionary({{"displayName", "Games"},
                                                                      {"iconLists", list(list("g", "s"), list("t"))}})),
                                                list("b"))}});
-  std::optional<HomePage> first = springboard::homePage(&state, 1);
+  std::optional<HomePage> first = screen::homePage(&state, 1);
   ASSERT_TRUE(first);
   EXPECT_EQ(describe(first->icons), "a [Games: g s t]");
   EXPECT_EQ(describe(first->dock), "p m");
   EXPECT_EQ(first->pageCount, 2u);
-  EXPECT_EQ(describe(springboard::homePage(&state, 2)->icons), "b");
-  EXPECT_FALSE(springboard::homePage(&state, 3));
-  EXPECT_FALSE(springboard::homePage(&state, 0));
+  EXPECT_EQ(describe(screen::homePage(&state, 2)->icons), "b");
+  EXPECT_FALSE(screen::homePage(&state, 3));
+  EXPECT_FALSE(screen::homePage(&state, 0));
 }
 
 TEST(HomeScreen, AnyShapeGivesAPictureOfOnePageAtLeast) {
@@ -61,7 +61,7 @@ TEST(HomeScreen, AnyShapeGivesAPictureOfOnePageAtLeast) {
   };
   for (const Case& c : cases) {
     const Value* state = c.state ? &*c.state : nullptr;
-    std::optional<HomePage> page = springboard::homePage(state, 1);
+    std::optional<HomePage> page = screen::homePage(state, 1);
     ASSERT_TRUE(page) << c.what;
     EXPECT_EQ(describe(page->icons), c.icons) << c.what;
     EXPECT_EQ(describe(page->dock), c.dock) << c.what;
@@ -74,7 +74,7 @@ TEST(HomeScreen, APageShowsSixteenIconsTheDockFourAFolderNine) {
   for (int i = 0; i < 12; ++i) folderPage.push_back(Value("f" + std::to_string(i)));
   many.insert(many.begin(), Value(dictionary({{"iconLists", list(Value(folderPage))}})));
   Value state = dictionary({{"iconLists", list(Value(many))}, {"buttonBar", Value(many)}});
-  std::optional<HomePage> page = springboard::homePage(&state, 1);
+  std::optional<HomePage> page = screen::homePage(&state, 1);
   ASSERT_TRUE(page);
   EXPECT_EQ(page->icons.size(), 16u);
   EXPECT_EQ(page->dock.size(), 4u);

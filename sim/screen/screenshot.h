@@ -10,15 +10,10 @@
 #include "png_image.h"
 #include "screen.h"
 
-namespace springboard {
+namespace screen {
 
 // Draws the screen. Whatever cannot be drawn as intended (a missing font,
 // image or application) is drawn in a stated fallback and noted on notes.
 Surface drawScreen(const Screen& screen, const AppCatalog& apps, std::FILE* notes);
 
-// Writes a picture as a PNG to a host file, whole or not at all: a new file in
-// the same folder, renamed over the old one. False, with why set, when it
-// cannot be written; nothing is left behind then.
-bool writePng(cairo_surface_t* picture, const std::string& hostFile, std::string& why);
-
-}  // namespace springboard
+}  // namespace screen

@@ -14,7 +14,7 @@
 
 #include "platform/plist.h"
 
-namespace springboard {
+namespace screen {
 
 struct HomeIcon {
   enum class Kind { application, folder, unknown };
@@ -39,4 +39,4 @@ std::size_t homePageCount(const platform::plist::Value* iconState);
 // Page number page (from 1) of the state; nothing when there is no such page.
 std::optional<HomePage> homePage(const platform::plist::Value* iconState, std::size_t page);
 
-}  // namespace springboard
+}  // namespace screen
