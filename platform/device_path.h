@@ -5,6 +5,16 @@
 
 namespace platform {
 
+// The device's paths that more than one part of the kit names.
+// SpringBoard's preferences.
+inline constexpr const char* kSpringBoardPreferencesPath =
+    "/private/var/mobile/Library/Preferences/com.apple.springboard.plist";
+// The folders of the stock applications and of the user applications' containers.
+inline constexpr const char* kStockApplicationsPath = "/Applications/";
+inline constexpr const char* kUserApplicationsPath = "/var/mobile/Applications/";
+// SpringBoard's bundle folder: its status-bar images and the pieces of its screen.
+inline constexpr const char* kSpringBoardBundlePath = "/System/Library/CoreServices/SpringBoard.app/";
+
 // The host folder that stands for the device's "/": $SBKIT_ROOT when set,
 // otherwise the built-in root: the build's sample device for the programs in
 // the build tree, "/" for an installed kit.

@@ -5,9 +5,6 @@
 
 namespace platform {
 
-// UIKit, which both opens URLs and hands out SpringBoard's server port.
-inline constexpr const char* kUIKitPath = "/System/Library/Framework/UIKit.framework/UIKit";
-
 // A framework library opened by device path, with lazy binding, and closed
 // when the handle goes away. A handle can be moved but not copied, so one
 // library is closed once.

@@ -113,7 +113,22 @@ Response failure(std::string reason) {
   return response;
 }
 
-Response perform(const Request& request, bool followRedirections) {
+}  // namespace
+
+std::optional<Request> requestFor(std::string url) {
+  std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
+  if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return std::nullopt;
+  char* scheme = nullptr;
+  if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK) return std::nullopt;
+  std::string name = scheme;
+  curl_free(scheme);
+  if (name != "http" && name != "https") return std::nullopt;
+  Request request;
+  request.url = std::move(url);
+  return request;
+}
+
+Response send(const Request& request) {
   initializeOnce();
   std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
   if (!curl) return failure("cannot start the URL loading");
@@ -134,7 +149,7 @@ Response perform(const Request& request, bool followRedirections) {
   // An answer that announces more than the cap fails before its body is read.
   curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(request.answerCap));
   curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-  if (followRedirections) {
+  if (request.followRedirections) {
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, kWebProtocols);
@@ -156,28 +171,12 @@ Response perform(const Request& request, bool followRedirections) {
   return response;
 }
 
-}  // namespace
-
-std::optional<Request> requestFor(std::string url) {
-  std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
-  if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return std::nullopt;
-  char* scheme = nullptr;
-  if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK) return std::nullopt;
-  std::string name = scheme;
-  curl_free(scheme);
-  if (name != "http" && name != "https") return std::nullopt;
-  Request request;
-  request.url = std::move(url);
-  return request;
-}
-
-Response send(const Request& request) { return perform(request, false); }
-
 Response getText(const std::string& url, std::size_t answerCap) {
   Request request;
   request.url = url;
   request.answerCap = answerCap;
-  Response response = perform(request, true);
+  request.followRedirections = true;
+  Response response = send(request);
   if (response.body && (response.status < 200 || response.status > 299)) {
     response.error = "the server answered with HTTP status " + std::to_string(response.status);
     response.body.reset();

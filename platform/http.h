@@ -43,6 +43,8 @@ struct Request {
   std::string body;
   // The largest body of the answer that is taken; a larger one is a failure.
   std::size_t answerCap = 1024 * 1024;
+  // Redirections are followed (ten at most, to http and https only) when set.
+  bool followRedirections = false;
 };
 
 // What came back: a body (perhaps empty) whenever the server answered, with

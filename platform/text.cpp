@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 namespace platform {
 namespace {
@@ -148,6 +149,25 @@ std::string printableOnTerminal(std::string_view text) {
                    (character.size() == 2 && byte(0) == 0xc2 && byte(1) < 0xa0);      // C1: U+0080-U+009F
     return control ? std::string_view("?") : character;
   });
+}
+
+std::string escapeControlBytes(std::string_view text, ControlEscapes escapes) {
+  const bool field = escapes == ControlEscapes::field;
+  std::string out;
+  out.reserve(text.size());
+  for (unsigned char c : text) {
+    if (field && c == '\\') out += "\\\\";
+    else if (field && c == '\t') out += "\\t";
+    else if (field && c == '\n') out += "\\n";
+    else if (c < 0x20 || (c == 0x7f && !field)) {
+      char code[5];
+      std::snprintf(code, sizeof code, "\\x%02x", c);
+      out += code;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
 }
 
 }  // namespace platform

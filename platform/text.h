@@ -57,4 +57,16 @@ std::string replacingInvalidUtf8(std::string_view text);
 // forge a line of its own.
 std::string printableOnTerminal(std::string_view text);
 
+// How escapeControlBytes writes the bytes it escapes; every other byte stays
+// as it is.
+enum class ControlEscapes {
+  // Each byte below 0x20 and DEL as \xHH, so that a message quoting the text
+  // cannot move the cursor or ring the bell.
+  hex,
+  // Backslash, tab and newline as \\, \t and \n, each other byte below 0x20
+  // as \xHH: a field of a tab-separated line, read back without doubt.
+  field,
+};
+std::string escapeControlBytes(std::string_view text, ControlEscapes escapes);
+
 }  // namespace platform

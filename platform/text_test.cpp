@@ -73,6 +73,25 @@ TEST(PrintableOnTerminal, ShowsEachControlCharacterAndIllFormedPartAsAQuestionMa
   }
 }
 
+// The journal's fields and homeprefs' messages escape differently; each keeps its bytes.
+TEST(EscapeControlBytes, WritesEachStylesEscapesAndLeavesEveryOtherByte) {
+  using platform::ControlEscapes;
+  struct Case {
+    std::string text;
+    ControlEscapes escapes;
+    std::string escaped;
+  };
+  for (const Case& c : {Case{"plain text", ControlEscapes::field, "plain text"},
+                        Case{"a\\b\tc\nd", ControlEscapes::field, "a\\\\b\\tc\\nd"},
+                        Case{std::string("\x01\x1b\r", 3), ControlEscapes::field, "\\x01\\x1b\\x0d"},
+                        Case{"caf\xc3\xa9", ControlEscapes::field, "caf\xc3\xa9"},  // bytes above 0x1f stay
+                        Case{"del\x7f", ControlEscapes::field, "del\x7f"},
+                        Case{"a\\b\tc\nd\x7f", ControlEscapes::hex, "a\\b\\x09c\\x0ad\\x7f"},
+                        Case{std::string("\0\x1b[2J caf\xc3\xa9", 11), ControlEscapes::hex, "\\x00\\x1b[2J caf\xc3\xa9"}}) {
+    EXPECT_EQ(platform::escapeControlBytes(c.text, c.escapes), c.escaped) << c.text;
+  }
+}
+
 TEST(Utf16Length, CountsCharactersAndTwoUnitsBeyondTheBasicPlane) {
   EXPECT_EQ(platform::utf16Length(""), 0u);
   EXPECT_EQ(platform::utf16Length("Airplane"), 8u);

@@ -34,7 +34,7 @@ Dictionary containerWith(const Dictionary& container, Array lists) {
 
 // The page without the plain entries already seen; nothing when it is not a
 // list, or holds a container whose pages are not a list of lists.
-std::optional<Array> pageWithoutDuplicates(const Value& page, Seen& seen) {
+std::optional<Array> pageWithoutDuplicates(const Value& page, SeenEntries& seen) {
   const Array* entries = page.get<Array>();
   if (entries == nullptr) return std::nullopt;
   Array newPage;
@@ -55,7 +55,7 @@ std::optional<Array> pageWithoutDuplicates(const Value& page, Seen& seen) {
 
 }  // namespace
 
-std::optional<Array> iconListsWithoutDuplicates(const Value* lists, Seen& seen) {
+std::optional<Array> iconListsWithoutDuplicates(const Value* lists, SeenEntries& seen) {
   Array result;
   if (lists == nullptr) return result;
   const Array* pages = lists->get<Array>();
@@ -71,10 +71,6 @@ std::optional<Array> iconListsWithoutDuplicates(const Value* lists, Seen& seen) 
 
 std::optional<Dictionary> iconStateWithoutDuplicates(const Dictionary& state) {
   SeenEntries seen;
-  return iconStateWithoutDuplicates(state, seen);
-}
-
-std::optional<Dictionary> iconStateWithoutDuplicates(const Dictionary& state, Seen& seen) {
   const Value* bar = state.find(kButtonBar);
   const Value* lists = state.find(kIconLists);
   std::optional<Value> buttonBar;

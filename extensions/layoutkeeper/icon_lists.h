@@ -22,24 +22,13 @@ namespace layoutkeeper {
 // does once it has acted on it.
 extern unsigned char duplicatesFound;
 
-// The record of the plain entries met so far in one pruning. The walk asks it
-// one question per plain entry; the benchmark runs this same walk over an
-// ordered list searched from the start, as the reference.
-class Seen {
+// The record of the plain entries met so far in one pruning: a hash set of
+// pointers to the entries, keyed by the property list's equality and the hash
+// that agrees with it. It points at the entries, so they must outlive it.
+class SeenEntries {
  public:
   // True, and the entry remembered, when no equal entry was met before.
-  virtual bool addIfNew(const platform::plist::Value& entry) = 0;
-
- protected:
-  ~Seen() = default;
-};
-
-// The record the extension prunes with: a hash set of pointers to the
-// entries, keyed by the property list's equality and the hash that agrees
-// with it. It points at the entries, so they must outlive it.
-class SeenEntries final : public Seen {
- public:
-  bool addIfNew(const platform::plist::Value& entry) override { return entries_.insert(&entry).second; }
+  bool addIfNew(const platform::plist::Value& entry) { return entries_.insert(&entry).second; }
 
  private:
   struct ByValue {
@@ -54,14 +43,11 @@ class SeenEntries final : public Seen {
 // pages. Nothing when lists is not a list of pages or a container's
 // "iconLists" is not one.
 std::optional<platform::plist::Array> iconListsWithoutDuplicates(const platform::plist::Value* lists,
-                                                                  Seen& seen);
+                                                                  SeenEntries& seen);
 
 // The state with its button bar and then its pages pruned with one shared
 // record of seen entries, every other key as it was and in its place. A
 // missing part is skipped. Nothing when a part is not of the shape above.
-std::optional<platform::plist::Dictionary> iconStateWithoutDuplicates(const platform::plist::Dictionary& state,
-                                                                      Seen& seen);
-// As above, with a fresh SeenEntries.
 std::optional<platform::plist::Dictionary> iconStateWithoutDuplicates(const platform::plist::Dictionary& state);
 
 }  // namespace layoutkeeper

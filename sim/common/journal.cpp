@@ -8,26 +8,9 @@
 #include <filesystem>
 
 #include "platform/device_path.h"
+#include "platform/text.h"
 
 namespace sim {
-
-std::string escapeJournalField(std::string_view field) {
-  std::string out;
-  out.reserve(field.size());
-  for (unsigned char c : field) {
-    if (c == '\\') out += "\\\\";
-    else if (c == '\t') out += "\\t";
-    else if (c == '\n') out += "\\n";
-    else if (c < 0x20) {
-      char hex[5];
-      std::snprintf(hex, sizeof hex, "\\x%02x", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
 
 void journal(std::string_view call, std::initializer_list<std::string_view> arguments) {
   timeval now{};
@@ -40,7 +23,7 @@ void journal(std::string_view call, std::initializer_list<std::string_view> argu
   line += call;
   for (std::string_view argument : arguments) {
     line += '\t';
-    line += escapeJournalField(argument);
+    line += platform::escapeControlBytes(argument, platform::ControlEscapes::field);
   }
   line += '\n';
 

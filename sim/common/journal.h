@@ -5,7 +5,6 @@
 // can see what SpringBoard was asked to do.
 
 #include <initializer_list>
-#include <string>
 #include <string_view>
 
 namespace sim {
@@ -13,8 +12,5 @@ namespace sim {
 // Appends "<time>\t<call>\t<arg>..." as one line; backslash, tab, newline and
 // other control bytes in the arguments are escaped.
 void journal(std::string_view call, std::initializer_list<std::string_view> arguments = {});
-
-// The escaped form of one argument.
-std::string escapeJournalField(std::string_view field);
 
 }  // namespace sim

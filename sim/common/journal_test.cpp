@@ -12,13 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(Journal, EscapesBackslashTabNewlineAndControlBytes) {
-  EXPECT_EQ(sim::escapeJournalField("plain text"), "plain text");
-  EXPECT_EQ(sim::escapeJournalField("a\\b\tc\nd"), "a\\\\b\\tc\\nd");
-  EXPECT_EQ(sim::escapeJournalField(std::string("\x01\x1b\r", 3)), "\\x01\\x1b\\x0d");
-  EXPECT_EQ(sim::escapeJournalField("caf\xc3\xa9"), "caf\xc3\xa9") << "bytes above 0x1f stay as they are";
-}
-
 TEST(Journal, AppendsOneTimedLinePerCallCreatingTheFileOnFirstUse) {
   ScratchRoot root;
   sim::journal("SBSSpringBoardServerPort");

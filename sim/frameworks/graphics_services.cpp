@@ -3,7 +3,7 @@
 #include <dlfcn.h>
 #include <objc/objc.h>
 
-#include "sim/frameworks/entry_points.h"
+#include "bindings/frameworks.h"
 #include "sim/frameworks/objects.h"
 
 // Both arguments are string objects, as on the device, read by the stand-ins'

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <string>
 
+#include "bindings/frameworks.h"
 #include "platform/plist.h"
 #include "sim/common/journal.h"
 #include "sim/common/springboard_state.h"
-#include "sim/frameworks/entry_points.h"
 #include "sim/frameworks/objects.h"
 
 using platform::plist::Dictionary;

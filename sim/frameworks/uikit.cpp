@@ -9,8 +9,6 @@
 
 #include "sim/frameworks/objects.h"
 
-extern "C" int UIKitStandInVersion() { return 1; }
-
 namespace {
 
 // The runtime is looked up rather than linked, so a tool without objects

@@ -1,6 +1,7 @@
 #include "app_catalog.h"
 
 #include "platform/bundle.h"
+#include "platform/device_path.h"
 #include "platform/file_tree.h"
 #include "platform/text.h"
 
@@ -8,10 +9,9 @@ namespace screen {
 
 namespace {
 
+using platform::kStockApplicationsPath;
+using platform::kUserApplicationsPath;
 using platform::plist::Dictionary;
-
-constexpr const char* kStockApplications = "/Applications/";
-constexpr const char* kUserApplications = "/var/mobile/Applications/";
 
 bool isBundleName(std::string_view name) { return platform::equalsIgnoringCase(platform::pathExtension(name), "app"); }
 
@@ -19,10 +19,10 @@ bool isBundleName(std::string_view name) { return platform::equalsIgnoringCase(p
 
 AppCatalog AppCatalog::scan() {
   AppCatalog catalog;
-  for (const std::string& name : platform::directoryContents(kStockApplications))
-    if (isBundleName(name)) catalog.add(kStockApplications + name);
-  for (const std::string& container : platform::directoryContents(kUserApplications)) {
-    std::string folder = kUserApplications + container + "/";
+  for (const std::string& name : platform::directoryContents(kStockApplicationsPath))
+    if (isBundleName(name)) catalog.add(kStockApplicationsPath + name);
+  for (const std::string& container : platform::directoryContents(kUserApplicationsPath)) {
+    std::string folder = kUserApplicationsPath + container + "/";
     for (const std::string& name : platform::directoryContents(folder))
       if (isBundleName(name)) catalog.add(folder + name);
   }

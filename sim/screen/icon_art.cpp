@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "drawing.h"
+#include "platform/device_path.h"
 
 namespace screen {
 
@@ -13,7 +14,6 @@ using drawing::Colour;
 using drawing::TextStyle;
 using layout::Rect;
 
-constexpr const char* kBadgeBackground = "/System/Library/CoreServices/SpringBoard.app/BadgeBackground.png";
 constexpr double kIconRadius = 10;
 constexpr double kPi = 3.14159265358979323846;
 
@@ -149,9 +149,10 @@ void IconArt::badge(cairo_t* cr, const std::string& text, const Rect& icon) {
   if (!badgeBackgroundRead_) {
     badgeBackgroundRead_ = true;
     std::string why;
-    badgeBackground_ = readPng(kBadgeBackground, why);
+    const std::string path = platform::kSpringBoardBundlePath + std::string("BadgeBackground.png");
+    badgeBackground_ = readPng(path, why);
     if (!badgeBackground_)
-      std::fprintf(notes_, "springboard: cannot read %s (%s); drawing badges without it\n", kBadgeBackground, why.c_str());
+      std::fprintf(notes_, "springboard: cannot read %s (%s); drawing badges without it\n", path.c_str(), why.c_str());
   }
   if (badgeBackground_) {
     drawing::stretchedImage(cr, badgeBackground_.get(), box);

@@ -5,6 +5,7 @@
 
 #include "drawing.h"
 #include "icon_art.h"
+#include "platform/device_path.h"
 
 namespace screen {
 
@@ -13,13 +14,12 @@ namespace {
 using drawing::TextStyle;
 using layout::Rect;
 
-const std::string kSpringBoardApp = "/System/Library/CoreServices/SpringBoard.app/";
 constexpr TextStyle kBarStyle{12, true, {1, 1, 1}, false};
 constexpr double kItemGap = 3;
 
 // A SpringBoard image, or null with a note saying what is drawn instead.
 Surface springBoardImage(const std::string& name, const char* fallback, std::FILE* notes) {
-  std::string path = kSpringBoardApp + name, why;
+  std::string path = platform::kSpringBoardBundlePath + name, why;
   Surface image = readPng(path, why);
   if (!image) std::fprintf(notes, "springboard: cannot read %s (%s); %s\n", path.c_str(), why.c_str(), fallback);
   return image;

@@ -9,13 +9,12 @@
 #include "png_image.h"
 #include "screen.h"
 #include "screenshot.h"
+#include "platform/device_path.h"
 #include "sim/common/springboard_state.h"
 
 namespace screen {
 
 namespace {
-
-constexpr const char* kPreferencesPath = "/private/var/mobile/Library/Preferences/com.apple.springboard.plist";
 
 // A page number: decimal digits only, from 1.
 std::optional<std::size_t> pageNumber(std::string_view word) {
@@ -51,8 +50,9 @@ bool screenshotCommand(const std::vector<std::string_view>& arguments, const pla
   screen.page = std::move(*shown);
   screen.pageNumber = *page;
   platform::plist::Dictionary visible = sim::readSpringBoardState();
-  screen.statusBar = statusBarOf(visible, platform::plist::readDictionary(kPreferencesPath).value_or(platform::plist::Dictionary{}),
-                                 std::time(nullptr));
+  platform::plist::Dictionary preferences =
+      platform::plist::readDictionary(platform::kSpringBoardPreferencesPath).value_or(platform::plist::Dictionary{});
+  screen.statusBar = statusBarOf(visible, preferences, std::time(nullptr));
   screen.badges = badgesOf(visible);
   screen.editing = editing;
 

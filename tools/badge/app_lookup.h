@@ -10,8 +10,6 @@
 
 namespace badge {
 
-inline constexpr const char* kStockApplications = "/Applications/";
-
 // The bundle identifier from "/Applications/<name>.app/Info.plist"; nothing
 // when that cannot be read as a dictionary or gives no identifier. A name with
 // a "/" in it is no folder name and finds nothing: it would otherwise reach a

@@ -6,7 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "common/springboard_services.h"
+#include "bindings/frameworks.h"
+#include "platform/framework.h"
 #include "tools/badge/app_lookup.h"
 
 namespace badge {
@@ -18,9 +19,16 @@ namespace {
   std::exit(-1);
 }
 
-// Sets the text badge of an application's icon through SpringBoard; the text
-// goes as it is, the empty text included.
-void badge(const char* bundleId, const char* text) { sbs::setApplicationBadge(bundleId, text); }
+// Sets the text badge of an application's icon through UIKit; the text goes
+// as it is, the empty text included. UIKit stays loaded for the rest of the
+// run, as the device's tools leave it: the run ends soon after, and the end of
+// the process unloads it.
+void badge(const char* bundleId, const char* text) {
+  platform::Framework uikit = platform::Framework::openOrExit(bindings::kUIKitPath);
+  std::uint32_t port = bindings::serverPort(uikit);
+  SBKIT_ENTRY_POINT(uikit, SBSetApplicationBadge)(port, bundleId, text);
+  uikit.keepOpen();
+}
 
 }  // namespace
 }  // namespace badge

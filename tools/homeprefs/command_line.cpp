@@ -46,28 +46,13 @@ void setFloat(Request& request, const char* text) {
     setValue(request, Value(static_cast<float>(wide)));
 }
 
-// The text with each control character shown as \xHH, so that a message
-// quoting it cannot move the cursor or ring the bell.
-std::string visible(std::string_view text) {
-  std::string out;
-  for (unsigned char c : text) {
-    if (c >= 0x20 && c != 0x7f) {
-      out += static_cast<char>(c);
-      continue;
-    }
-    char code[5];
-    std::snprintf(code, sizeof code, "\\x%02x", c);
-    out += code;
-  }
-  return out;
-}
-
 }  // namespace
 
 std::optional<std::string> textProblem(const char* what, const char* text) {
   if (!platform::isAscii(text)) return std::string(what) + " is not 7-bit ASCII text: " + text;
   if (platform::holdsControlXmlCannotCarry(text))
-    return std::string(what) + " holds a control character XML cannot carry: " + visible(text);
+    return std::string(what) + " holds a control character XML cannot carry: " +
+           platform::escapeControlBytes(text, platform::ControlEscapes::hex);
   return std::nullopt;
 }
 

@@ -26,8 +26,8 @@ constexpr int kMostArguments = 3;
 
 [[noreturn]] void listPreferences() {
   std::string why;
-  std::optional<Document> preferences = Document::read(kPreferencesPath, &why);
-  if (!preferences) errx(0, "cannot read %s: %s", kPreferencesPath, why.c_str());
+  std::optional<Document> preferences = Document::read(kSpringBoardPreferencesPath, &why);
+  if (!preferences) errx(0, "cannot read %s: %s", kSpringBoardPreferencesPath, why.c_str());
   std::puts(description(preferences->root).c_str());
   std::exit(0);
 }
@@ -36,8 +36,8 @@ constexpr int kMostArguments = 3;
 // error, beside the usual answer.
 [[noreturn]] void showKey(const char* key) {
   std::string why;
-  std::optional<Document> preferences = Document::read(kPreferencesPath, &why);
-  if (!preferences) warnx("cannot read %s: %s", kPreferencesPath, why.c_str());
+  std::optional<Document> preferences = Document::read(kSpringBoardPreferencesPath, &why);
+  if (!preferences) warnx("cannot read %s: %s", kSpringBoardPreferencesPath, why.c_str());
   const platform::plist::Value* value = preferences ? preferences->entries().find(key) : nullptr;
   if (value)
     std::printf("%s is set to %s\n", key, description(*value).c_str());
@@ -56,7 +56,7 @@ Encoded applyChange(Document& preferences, const Request& request) {
     preferences.entries().set(request.key, *request.value);
   std::string why;
   std::optional<Encoded> file = encode(preferences.root, preferences.format, &why);
-  if (!file) errx(1, "cannot rewrite %s: %s", kPreferencesPath, why.c_str());
+  if (!file) errx(1, "cannot rewrite %s: %s", kSpringBoardPreferencesPath, why.c_str());
   if (request.action == Action::remove)
     std::printf("Removing key %s\n", request.key);
   else
@@ -84,11 +84,11 @@ int main(int argc, char* argv[]) {
 
   // Read, change and write under one lock, so that concurrent runs each see
   // the file as the one before left it.
-  auto lock = platform::FolderLock::acquire(kPreferencesPath);
+  auto lock = platform::FolderLock::acquire(kSpringBoardPreferencesPath);
   std::string why;
-  std::optional<Document> preferences = Document::read(kPreferencesPath, &why);
+  std::optional<Document> preferences = Document::read(kSpringBoardPreferencesPath, &why);
   // Without the file's entries a write would lose every other preference.
-  if (!preferences) errx(1, "cannot read %s: %s", kPreferencesPath, why.c_str());
+  if (!preferences) errx(1, "cannot read %s: %s", kSpringBoardPreferencesPath, why.c_str());
 
   Encoded file = applyChange(*preferences, request);
   std::fflush(stdout);

@@ -2,6 +2,7 @@
 
 #include <err.h>
 
+#include "bindings/frameworks.h"
 #include "platform/framework.h"
 #include "platform/object_bridge.h"
 
@@ -10,21 +11,20 @@ namespace homeprefs {
 using platform::WriteResult;
 
 void savePreferences(const platform::plist::Encoded& file) {
-  WriteResult result = platform::plist::write(kPreferencesPath, file, kMobileUser);
-  if (result != WriteResult::failed) platform::removeLeftoverTemporaries(kPreferencesPath);
+  WriteResult result = platform::plist::write(kSpringBoardPreferencesPath, file, kMobileUser);
+  if (result != WriteResult::failed) platform::removeLeftoverTemporaries(kSpringBoardPreferencesPath);
   switch (result) {
     case WriteResult::written: return;
     case WriteResult::writtenWithoutOwner:
-      warnx("cannot give %s to user %u and group %u", kPreferencesPath, kMobileUser.user, kMobileUser.group);
+      warnx("cannot give %s to user %u and group %u", kSpringBoardPreferencesPath, kMobileUser.user, kMobileUser.group);
       return;
-    case WriteResult::failed: errx(1, "cannot write %s", kPreferencesPath);
+    case WriteResult::failed: errx(1, "cannot write %s", kSpringBoardPreferencesPath);
   }
 }
 
 void updatePref(const std::string& key) {
-  platform::Framework graphicsServices = platform::Framework::openOrExit(kGraphicsServicesPath);
-  auto sendAppPreferencesChanged =
-      graphicsServices.entryPointOrExit<SendAppPreferencesChangedFunction>("GSSendAppPreferencesChanged");
+  platform::Framework graphicsServices = platform::Framework::openOrExit(bindings::kGraphicsServicesPath);
+  auto sendAppPreferencesChanged = SBKIT_ENTRY_POINT(graphicsServices, GSSendAppPreferencesChanged);
   platform::Object applicationId = platform::stringObject(kNotificationId), changedKey = platform::stringObject(key);
   sendAppPreferencesChanged(applicationId.get(), changedKey.get());
 }

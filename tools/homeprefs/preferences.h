@@ -3,18 +3,15 @@
 // SpringBoard's preferences file: where it is, who owns it, and how a change
 // to it is announced.
 
-#include <objc/objc.h>
-
 #include <optional>
 #include <string>
 
+#include "platform/device_path.h"
 #include "platform/plist.h"
 
 namespace homeprefs {
 
-inline constexpr const char* kPreferencesPath = "/private/var/mobile/Library/Preferences/com.apple.springboard.plist";
-inline constexpr const char* kGraphicsServicesPath =
-    "/System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices";
+using platform::kSpringBoardPreferencesPath;
 // The application whose preferences they are, named in every announcement.
 inline constexpr const char* kNotificationId = "com.apple.springboard";
 // The mobile user, who must own the file for SpringBoard to keep using it.
@@ -25,10 +22,6 @@ inline constexpr platform::Owner kMobileUser{501, 501};
 // preferences lock. A failed write ends the run with status 1 before anything
 // is announced; an owner that cannot be set is only a warning.
 void savePreferences(const platform::plist::Encoded& file);
-
-// GraphicsServices' announcement: the application identifier and the key,
-// both string objects.
-using SendAppPreferencesChangedFunction = void (*)(id applicationId, id key);
 
 // Tells SpringBoard, through GraphicsServices, that the key changed. A missing
 // library or entry point ends the run with status 1.

@@ -5,11 +5,14 @@
 #include <array>
 
 #include "platform/bundle.h"
+#include "platform/device_path.h"
 #include "platform/file_tree.h"
 #include "platform/text.h"
 
 namespace iconcount {
 namespace {
+
+using platform::kUserApplicationsPath;
 
 struct StockApplication {
   std::string_view name;
@@ -57,13 +60,13 @@ std::optional<std::string> pathForApp(std::string_view name) {
 
   std::puts("Searching for application id (this can take some time)");
   std::fflush(stdout);  // the walk may take long: show the notice first
-  std::string stockPath = "/Applications/" + std::string(name) + ".app";
+  std::string stockPath = platform::kStockApplicationsPath + std::string(name) + ".app";
   if (platform::fileExists(stockPath)) return stockPath;
 
   std::optional<std::string> found;
-  platform::walkTree(kUserApplications, [&](std::string_view relativePath) {
+  platform::walkTree(kUserApplicationsPath, [&](std::string_view relativePath) {
     if (!isBundle(relativePath) || platform::displayNameOf(relativePath) != name) return true;
-    found = kUserApplications + std::string(relativePath);
+    found = kUserApplicationsPath + std::string(relativePath);
     return false;
   });
   return found;
@@ -84,9 +87,9 @@ void listApps(std::FILE* out) {
   const bool onTerminal = isatty(fileno(out));
   auto shown = [&](std::string text) { return onTerminal ? platform::printableOnTerminal(text) : text; };
   std::fputs("User Applications:\n", out);
-  platform::walkTree(kUserApplications, [&](std::string_view relativePath) {
+  platform::walkTree(kUserApplicationsPath, [&](std::string_view relativePath) {
     if (!isBundle(relativePath)) return true;
-    auto description = platform::bundleDescription(kUserApplications + std::string(relativePath));
+    auto description = platform::bundleDescription(kUserApplicationsPath + std::string(relativePath));
     if (!description) return true;
     std::string name = shown(std::string(platform::displayNameOf(relativePath)));
     std::string id = shown(platform::bundleIdentifier(*description).value_or(""));

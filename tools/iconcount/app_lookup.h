@@ -13,8 +13,6 @@
 
 namespace iconcount {
 
-inline constexpr const char* kUserApplications = "/var/mobile/Applications/";
-
 // The bundle path of the named application, or nothing.
 std::optional<std::string> pathForApp(std::string_view name);
 // The bundle identifier of the named application, or nothing when it cannot

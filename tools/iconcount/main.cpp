@@ -9,7 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "common/springboard_services.h"
+#include "bindings/frameworks.h"
+#include "platform/framework.h"
 #include "platform/text.h"
 #include "tools/iconcount/app_lookup.h"
 
@@ -25,8 +26,13 @@ namespace {
   std::exit(-1);
 }
 
-// Sets the numeric badge of an application's icon through SpringBoard.
-void setBadgeCount(const char* bundleId, std::int32_t number) { sbs::setApplicationBadgeNumber(bundleId, number); }
+// Sets the numeric badge of an application's icon through UIKit, which is
+// closed again after the call.
+void setBadgeCount(const char* bundleId, std::int32_t number) {
+  platform::Framework uikit = platform::Framework::openOrExit(bindings::kUIKitPath);
+  std::uint32_t port = bindings::serverPort(uikit);
+  SBKIT_ENTRY_POINT(uikit, SBSetApplicationBadgeNumber)(port, bundleId, number);
+}
 
 // The number argument, 0 when absent; a number out of range ends the run
 // before anything is looked up or sent.

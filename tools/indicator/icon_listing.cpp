@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/device_path.h"
 #include "platform/file_tree.h"
 #include "platform/text.h"
 
@@ -39,7 +40,7 @@ std::string listingOf(const std::vector<std::string>& entryNames) {
 }
 
 void list_icons() {
-  std::string listing = listingOf(platform::directoryContents(kIconFolder));
+  std::string listing = listingOf(platform::directoryContents(platform::kSpringBoardBundlePath));
   std::fwrite(listing.data(), 1, listing.size(), stdout);
   std::exit(0);
 }

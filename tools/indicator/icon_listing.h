@@ -8,16 +8,15 @@
 
 namespace indicator {
 
-inline constexpr const char* kIconFolder = "/System/Library/CoreServices/SpringBoard.app";
-
-// The listing for the entry names of the icon folder, in their order: each
-// item name (the name without its prefix and extension) followed by three tabs
-// when it has at most 7 characters, two up to 15 and one beyond, so that with
-// tab stops every eight columns the names stand in three columns; a line ends
-// after every third name, and one more line end closes the listing.
+// The listing for the entry names of SpringBoard's bundle folder, in their
+// order: each item name (the name without its prefix and extension) followed
+// by three tabs when it has at most 7 characters, two up to 15 and one beyond,
+// so that with tab stops every eight columns the names stand in three
+// columns; a line ends after every third name, and one more line end closes
+// the listing.
 std::string listingOf(const std::vector<std::string>& entryNames);
 
-// Prints the listing of the icon folder in the order the folder lists its
+// Prints the listing of SpringBoard's bundle folder in the order it lists its
 // entries (a missing folder lists nothing) and exits with status 0.
 [[noreturn]] void list_icons();
 

@@ -3,9 +3,12 @@
 // command-line order. Every run ends with status 0, unless SpringBoard
 // services cannot be reached at all.
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
-#include "common/springboard_services.h"
+#include "bindings/frameworks.h"
+#include "platform/framework.h"
 #include "tools/indicator/command_line.h"
 #include "tools/indicator/icon_listing.h"
 
@@ -13,12 +16,36 @@ using namespace indicator;
 
 namespace {
 
-// Adds the status-bar item; the name goes as typed, whether or not SpringBoard
-// has an image for it.
-void indicator(const char* name) { sbs::addStatusBarItem(name); }
+// The owner every status-bar item is added under.
+constexpr char kStatusBarOwner[19] = "com.tovek.SlimDemo";
 
-// Removes the status-bar item.
-void rbar(const char* name) { sbs::removeStatusBarItem(name); }
+// Adds the status-bar item through UIKit; the name goes as typed, whether or
+// not SpringBoard has an image for it. UIKit stays loaded for the rest of the
+// run, as the device's tools leave it (so -t removes its item with UIKit still
+// loaded from the add).
+void indicator(const char* name) {
+  platform::Framework uikit = platform::Framework::openOrExit(bindings::kUIKitPath);
+  std::uint32_t port = bindings::serverPort(uikit);
+  // The entry point takes the owner as a buffer of the caller's, as
+  // SpringBoard expects it on the device: 19 bytes, exactly the owner's name
+  // and its NUL. It gets a copy, so nothing it does with the buffer can reach
+  // the constant.
+  char owner[sizeof kStatusBarOwner];
+  std::memcpy(owner, kStatusBarOwner, sizeof owner);
+  SBKIT_ENTRY_POINT(uikit, SBAddStatusBarItem)(port, owner, name);
+  uikit.keepOpen();
+}
+
+// Removes the status-bar item through UIKit, which stays loaded as after the
+// add. On the device the entry point takes the item name in each of the three
+// places after the port, so the one name pointer fills all three: whichever
+// place SpringBoard reads holds the name.
+void rbar(const char* name) {
+  platform::Framework uikit = platform::Framework::openOrExit(bindings::kUIKitPath);
+  std::uint32_t port = bindings::serverPort(uikit);
+  SBKIT_ENTRY_POINT(uikit, SBRemoveStatusBarItem)(port, name, name, name);
+  uikit.keepOpen();
+}
 
 void carryOut(const Step& step) {
   switch (step.action) {

@@ -1,18 +1,41 @@
 #include "tools/radio/helper.h"
 
-#include "common/springboard_services.h"
+#include <cstdint>
+
+#include "bindings/frameworks.h"
+#include "platform/framework.h"
 #include "platform/object_bridge.h"
 #include "platform/object_printer.h"
 
 namespace radio {
+namespace {
 
-void Helper::getWiFiDict() {
-  // The scan is SpringBoard's, handed out autoreleased: it lives until this
-  // pool goes, after it has been printed.
-  platform::AutoreleasePool pool;
-  sbs::withLastWiFiScan([](id scan) { platform::show(scan); });
+using platform::Framework;
+
+// Both calls fetch the port through UIKit and close it before
+// SpringBoardServices is opened, so the two are never open at once.
+std::uint32_t serverPortThroughClosedUIKit() {
+  Framework uikit = Framework::openOrExit(bindings::kUIKitPath);
+  return bindings::serverPort(uikit);  // UIKit is closed on return
 }
 
-void Helper::setRadio(signed char mode) { sbs::setAirplaneModeEnabled(mode != 0); }
+}  // namespace
+
+void Helper::getWiFiDict() {
+  // The scan is SpringBoard's, handed out autoreleased: the caller does not
+  // own it, and it lives until this pool goes, after it has been printed.
+  platform::AutoreleasePool pool;
+  std::uint32_t port = serverPortThroughClosedUIKit();
+  Framework services = Framework::openOrExit(bindings::kSpringBoardServicesPath);
+  // Printed before services closes the library at the end of this scope:
+  // what a library hands out may rely on its code.
+  platform::show(SBKIT_ENTRY_POINT(services, SBGetLastWiFiScanDictionary)(port));
+}
+
+void Helper::setRadio(signed char mode) {
+  std::uint32_t port = serverPortThroughClosedUIKit();
+  Framework services = Framework::openOrExit(bindings::kSpringBoardServicesPath);
+  SBKIT_ENTRY_POINT(services, SBSetAirplaneModeEnabled)(port, mode);  // widened with its sign: 0 or 1
+}
 
 }  // namespace radio

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/open_url.h"
+#include "bindings/open_url.h"
 #include "platform/service_url.h"
 #include "tools/storequery/search_url.h"
 
@@ -29,6 +29,6 @@ int main(int argc, char* argv[]) {
       platform::serviceUrl(kServiceVariable, kDefaultService, platform::ServiceUrlKind::base);
   if (!store.url) errx(1, "%s", store.refusal.c_str());
   // Whether an application took the URL is not ours to know.
-  platform::openURL(searchUrl(*store.url, argv[1]));
+  bindings::openURL(searchUrl(*store.url, argv[1]));
   return 0;
 }

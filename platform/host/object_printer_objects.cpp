@@ -1,4 +1,5 @@
-// Printing an object: its value through the bridge, then as a value is printed.
+// Printing an object: its value through the bridge, then as a value is
+// printed. On the device CFShow prints the object itself.
 
 #include "platform/object_bridge.h"
 #include "platform/object_printer.h"

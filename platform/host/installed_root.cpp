@@ -1,4 +1,4 @@
-#include "platform/built_in_root.h"
+#include "platform/host/built_in_root.h"
 
 namespace platform {
 

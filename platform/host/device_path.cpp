@@ -1,9 +1,12 @@
+// On this host a device path names a file under the device root; on the
+// device a path is itself, and this file is not built.
+
 #include "platform/device_path.h"
 
 #include <cstdlib>
 #include <string>
 
-#include "platform/built_in_root.h"
+#include "platform/host/built_in_root.h"
 
 namespace platform {
 
