@@ -2,9 +2,11 @@
 // value, of every kind and nested, becomes an object and comes back from it
 // identical, kind for kind and bit for bit, with its dictionaries' keys in
 // any order. Only a value that holds text that is not UTF-8 (a string object
-// holds characters, not bytes) or a keyed archive's reference (which has no
-// class in Foundation) may be refused.
+// holds characters, not bytes), a keyed archive's reference (which has no
+// class in Foundation) or a date beyond Foundation's distant past or future
+// (years 1 and 4001) or that is no number may be refused.
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -161,11 +163,13 @@ Value anyValue(fuzz::Choices& in, int depth) {
   std::abort();  // every kind below kKinds has its case
 }
 
-// Whether anywhere in the value a string or a key is not UTF-8, or a keyed
-// archive's reference stands: what no object holds.
+// Whether anywhere in the value a string or a key is not UTF-8, a keyed
+// archive's reference stands, or a date lies beyond the years 1 and 4001 of
+// either Foundation: what no object holds.
 bool holdsWhatNoObjectHolds(const Value& value) {
   if (const std::string* string = value.get<std::string>()) return !platform::isValidUtf8(*string);
   if (value.is<Uid>()) return true;
+  if (const Date* date = value.get<Date>()) return !(std::fabs(date->secondsSince2001) < 63113904000.0);
   if (const Array* array = value.get<Array>())
     for (const Value& element : *array)
       if (holdsWhatNoObjectHolds(element)) return true;

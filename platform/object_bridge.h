@@ -39,8 +39,9 @@ inline constexpr int kMaximumObjectDepth = 512;
 inline constexpr long kMaximumObjectCount = 1'000'000;
 
 // A new property-list object holding value; null only when Foundation has
-// no object for it (a string that is not UTF-8, a keyed archive's reference)
-// or it is nested deeper than kMaximumObjectDepth.
+// no object for it (a string that is not UTF-8, a keyed archive's reference,
+// a date beyond Foundation's distant past or future or that is no number) or
+// it is nested deeper than kMaximumObjectDepth.
 Object objectOf(const plist::Value& value);
 
 // A new string object of UTF-8 text; null when the text is not UTF-8.

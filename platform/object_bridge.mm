@@ -115,10 +115,26 @@ class Walk {
 // --- Values to objects -------------------------------------------------------
 
 // 7-bit text, as nearly every name is, is made as ASCII: the same string,
-// made in a third of the time.
+// made in a third of the time. Decoding UTF-8 takes a leading U+FEFF for a
+// byte-order mark and drops it, so text that starts with one is made behind a
+// letter that is then cut off.
 id stringFor(std::string_view utf8, Class string) {
+  if (utf8.starts_with("\xef\xbb\xbf")) {
+    std::string behind = "a" + std::string(utf8);
+    return [stringFor(behind, string) substringFromIndex:1];
+  }
   NSStringEncoding encoding = isAscii(utf8) ? NSASCIIStringEncoding : NSUTF8StringEncoding;
   return [[[string alloc] initWithBytes:utf8.data() length:utf8.size() encoding:encoding] autorelease];
+}
+
+// A date object, for a date between Foundation's distant past and future
+// (years 1 to 4001): beyond them a date is no longer kept to the second, and a
+// date that is no number is refused with an exception.
+id dateFor(double secondsSince2001, Class date) {
+  if (!(secondsSince2001 >= [[date distantPast] timeIntervalSinceReferenceDate] &&
+        secondsSince2001 <= [[date distantFuture] timeIntervalSinceReferenceDate]))
+    return nil;
+  return [date dateWithTimeIntervalSinceReferenceDate:secondsSince2001];
 }
 
 // A new autoreleased object for value; nil when Foundation does not take it.
@@ -142,7 +158,7 @@ id objectFor(const plist::Value& value, const Classes& classes, int depth) {
         } else if constexpr (std::is_same_v<T, plist::Data>) {
           return [classes.data dataWithBytes:v.data() length:v.size()];
         } else if constexpr (std::is_same_v<T, plist::Date>) {
-          return [classes.date dateWithTimeIntervalSinceReferenceDate:v.secondsSince2001];
+          return dateFor(v.secondsSince2001, classes.date);
         } else if constexpr (std::is_same_v<T, plist::Array>) {
           std::vector<id> elements;
           elements.reserve(v.size());

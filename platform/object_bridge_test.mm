@@ -3,6 +3,8 @@
 #import <Foundation/Foundation.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace platform {
 namespace {
 
@@ -74,6 +76,10 @@ TEST_F(ObjectBridge, AValueOfEveryKindGivesItsObject) {
   // Foundation's equality takes 1 for YES; the way back tells them apart.
   EXPECT_EQ(valueOf(object.get()), everyKind());
   EXPECT_FALSE(objectOf(Value(plist::Uid{1}))) << "a keyed archive's reference has no object";
+  EXPECT_FALSE(objectOf(Value(plist::Date{std::nan("")}))) << "a date that is no number has none";
+  // A leading U+FEFF is text, not a byte-order mark to drop.
+  Value marked("\xef\xbb\xbfx");
+  EXPECT_EQ(valueOf(objectOf(marked).get()), marked);
 }
 
 TEST_F(ObjectBridge, DictionaryKeysComeOutSorted) {

@@ -7,8 +7,6 @@
 # the next run); the inputs that make a harness fail are saved in
 # build-fuzz/fuzz-runs/<harness>/crashes-<date>-<time>/. Exits 1 when a
 # harness failed; a file that clang does not build stops it before any run.
-# Harnesses named in SBKIT_FUZZ_KNOWN_FAILING (separated by spaces) run and
-# report as the others do, but their failures do not count.
 # Usage: scripts/fuzz.sh [seconds [harness...]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,7 +19,6 @@ fi
 shift || true
 harnesses=("$@")
 ((${#harnesses[@]})) || harnesses=(plist icon_state url_escape homeprefs_command_line indicator_command_line object_bridge)
-read -ra known_failing <<<"${SBKIT_FUZZ_KNOWN_FAILING:-}"
 
 # What configuring the kit needs (the simulation's drawing libraries among it),
 # GNUstep Base for the object bridge, and clang with its sanitizer and
@@ -55,12 +52,8 @@ for harness in "${harnesses[@]}"; do
   runs=$(sed -n 's/^#\([0-9]*\):.*/\1/p' "$run/log" | tail -1)
   found=$(find "$crashes" -type f | wc -l)
   if ((status != 0 || found > 0)); then
-    if [[ " ${known_failing[*]} " == *" $harness "* ]]; then
-      echo "   FAILED, as known (not counted): ${runs:-?} runs, $found failing inputs in $crashes/"
-    else
-      failed+=("$harness")
-      echo "   FAILED: ${runs:-?} runs, $found failing inputs in $crashes/"
-    fi
+    failed+=("$harness")
+    echo "   FAILED: ${runs:-?} runs, $found failing inputs in $crashes/"
   else
     rmdir "$crashes"
     echo "   ok: ${runs:-?} runs, $(find "$run/corpus" -type f | wc -l) inputs in the corpus"
