@@ -1,7 +1,8 @@
 #pragma once
 
-// The stand-ins' objects library (objects.mm), as UIKit and SpringBoardServices
-// open it: from the device root they were opened from.
+// The stand-ins' objects library (objects.mm): UIKit's classes, and the
+// objects the stand-ins hand over. UIKit and SpringBoardServices open it from
+// the device root they were opened from, unless the process links it.
 
 #include <objc/objc.h>
 
@@ -9,6 +10,7 @@ namespace sim {
 
 inline constexpr const char* kObjectsLibraryPath =
     "/System/Library/PrivateFrameworks/SimulatorObjects.framework/SimulatorObjects";
+inline constexpr const char* kObjectsLibrarySoname = "SimulatorObjects";
 inline constexpr const char* kPropertyListObjectSymbol = "SimulatorPropertyListObject";
 
 // SimulatorPropertyListObject(device path): the property list stored there

@@ -9,7 +9,7 @@
 
 #include "sim/frameworks/objects.h"
 
-#import <Foundation/Foundation.h>
+#import <UIKit/UIKit.h>
 
 #include <optional>
 #include <string>
@@ -18,18 +18,41 @@
 #include "platform/plist.h"
 #include "sim/common/journal.h"
 
-// UIKit's application object: here it only opens URLs, which the simulated
-// system has no application for, so it journals them.
-@interface UIApplication : NSObject
-+ (UIApplication*)sharedApplication;
-- (BOOL)openURL:(NSURL*)url;
+@implementation UIResponder
 @end
+
+@implementation UIView
+@end
+
+@implementation UIScrollView
+
+- (BOOL)isDecelerating {
+  return _decelerating;
+}
+
+// What a finger does on the device: the simulation moves the view by command.
+- (void)setDecelerating:(BOOL)decelerating {
+  _decelerating = decelerating ? YES : NO;
+}
+
+@end
+
+// The process's application object: the first one made (in SpringBoard,
+// SpringBoard itself), or else a plain one made when first asked for. Here
+// it only opens URLs, which the simulated system has no application for, so
+// it journals them.
+static UIApplication* sharedApplication = nil;
 
 @implementation UIApplication
 
 + (UIApplication*)sharedApplication {
-  static UIApplication* shared = [[UIApplication alloc] init];
-  return shared;
+  if (sharedApplication == nil) [[UIApplication alloc] init];
+  return sharedApplication;
+}
+
+- (id)init {
+  if ((self = [super init]) != nil && sharedApplication == nil) sharedApplication = [self retain];
+  return self;
 }
 
 // A nil URL (text that was no URL) is journalled as an empty field.

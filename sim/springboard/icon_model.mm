@@ -1,6 +1,4 @@
-#include "icon_model.h"
-
-#import <Foundation/Foundation.h>
+#import <SpringBoard/SBIconModel.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -12,18 +10,20 @@
 #include "platform/plist.h"
 #include "sim/common/journal.h"
 
+namespace {
+
+constexpr const char* kIconStatePath = "/var/mobile/Library/SpringBoard/IconState.plist";
+
+}  // namespace
+
 // SpringBoard's icon model. Its state is a dictionary object, as SpringBoard's
 // is; the file is read by the kit's own reader and handed over as an object.
-@interface SBIconModel : NSObject {
-  NSDictionary* _iconState;  // owned; nil when there is none
-}
-- (NSDictionary*)_iconState;
-- (NSString*)iconStatePath;
-- (void)noteIconStateChangedExternally;
-- (void)deleteIconState;
-@end
-
 @implementation SBIconModel
+
++ (id)sharedInstance {
+  static SBIconModel* shared = [[SBIconModel alloc] init];
+  return shared;
+}
 
 // Replaces the state with what the file holds now: nothing when the file is
 // missing, and a warning saying why too when it cannot be read as a
@@ -33,13 +33,13 @@
   _iconState = nil;
   std::string why;
   if (std::optional<platform::plist::Dictionary> read =
-          platform::plist::readDictionary(springboard::kIconStatePath, &why)) {
+          platform::plist::readDictionary(kIconStatePath, &why)) {
     _iconState = (NSDictionary*)platform::objectOf(platform::plist::Value(std::move(*read))).release();
     return;
   }
   std::error_code error;
-  if (std::filesystem::exists(platform::hostPath(springboard::kIconStatePath), error))
-    std::fprintf(stderr, "springboard: ignoring %s: %s\n", springboard::kIconStatePath, why.c_str());
+  if (std::filesystem::exists(platform::hostPath(kIconStatePath), error))
+    std::fprintf(stderr, "springboard: ignoring %s: %s\n", kIconStatePath, why.c_str());
 }
 
 - (id)init {
@@ -57,7 +57,7 @@
 }
 
 - (NSString*)iconStatePath {
-  return [NSString stringWithUTF8String:springboard::kIconStatePath];
+  return [NSString stringWithUTF8String:kIconStatePath];
 }
 
 - (void)noteIconStateChangedExternally {
@@ -68,19 +68,11 @@
 - (void)deleteIconState {
   sim::journal("-[SBIconModel deleteIconState]");
   std::error_code error;
-  std::filesystem::remove(platform::hostPath(springboard::kIconStatePath), error);
+  std::filesystem::remove(platform::hostPath(kIconStatePath), error);
   if (error)
-    std::fprintf(stderr, "springboard: cannot remove %s: %s\n", springboard::kIconStatePath, error.message().c_str());
+    std::fprintf(stderr, "springboard: cannot remove %s: %s\n", kIconStatePath, error.message().c_str());
   [_iconState release];
   _iconState = nil;
 }
 
 @end
-
-namespace springboard {
-
-id newIconModel() { return [[SBIconModel alloc] init]; }
-
-void disposeIconModel(id model) { [model release]; }
-
-}  // namespace springboard

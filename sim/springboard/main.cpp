@@ -1,8 +1,9 @@
-// SpringBoard's stand-in: defines SpringBoard's classes in the object runtime,
-// loads the icon state and the extensions, and runs commands that send
-// SpringBoard's methods as the device would.
+// SpringBoard's stand-in: loads the extensions as the substrate does when
+// SpringBoard starts, makes SpringBoard's objects, and runs commands that
+// send SpringBoard's methods as the device would.
 
 #include <getopt.h>
+#include <objc/runtime.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +12,9 @@
 #include <string_view>
 
 #include "loader.h"
+#include "new_root.h"
 #include "springboard.h"
+#include "uncaught_exceptions.h"
 
 namespace {
 
@@ -19,6 +22,7 @@ constexpr int kUsageStatus = 2;
 
 const char* const kUsage =
     "usage: %s [--no-extensions] [-c 'command; command...']\n"
+    "       %s --new-root DIR\n"
     "\n"
     "Runs the simulated SpringBoard against the device root: $SBKIT_ROOT, or else\n"
     "the device folder of the build tree. At start it loads the icon state and the\n"
@@ -27,6 +31,7 @@ const char* const kUsage =
     "else one per line of standard input.\n"
     "\n"
     "  --no-extensions       load no extension\n"
+    "  --new-root DIR        make DIR, missing or empty, a fresh sample device and exit\n"
     "  -c COMMANDS           run these commands instead of reading standard input\n"
     "  --help                print this text\n"
     "\n"
@@ -43,6 +48,9 @@ const char* const kUsage =
     "  scroll end other      send it with another scroll view\n"
     "  status                print edit mode, the scroll view, badges, status-bar items\n"
     "                        and airplane mode\n"
+    "  extensions            print each library of the extensions folder, in load order,\n"
+    "                        and what became of it\n"
+    "  mark TEXT             journal mark with TEXT, to cut the journal into steps\n"
     "  screenshot FILE.png [PAGE]\n"
     "                        draw what the screen shows, with page PAGE of the icons\n"
     "                        (the first by default), as a 640x960 PNG (320x480 points\n"
@@ -50,10 +58,10 @@ const char* const kUsage =
     "\n"
     "An unknown or failed command is reported on standard error and skipped.\n"
     "Exit status: 0 when every command was known and worked, 1 when one or more\n"
-    "were not, 2 for bad usage.\n";
+    "were not, 2 for bad usage, 70 for an exception no code caught.\n";
 
 [[noreturn]] void usage(const char* program, std::FILE* out, int status) {
-  std::fprintf(out, kUsage, program);
+  std::fprintf(out, kUsage, program, program);
   std::exit(status);
 }
 
@@ -80,18 +88,38 @@ bool runCommandLines(springboard::SpringBoard& springBoard) {
   return allKnown;
 }
 
+// SpringBoard as extensions' filters see it: iPhone OS 3.1's.
+substrate::Process springBoardProcess() {
+  return {{"com.apple.springboard", "com.apple.UIKit", "com.apple.Foundation", "com.apple.GraphicsServices",
+           "com.apple.SpringBoardServices"},
+          "SpringBoard",
+          478.52,
+          [](const std::string& name) { return objc_getClass(name.c_str()) != Nil; }};
+}
+
+std::vector<substrate::Extension> notLoaded(const std::string& why) {
+  std::vector<substrate::Extension> extensions;
+  for (std::string& name : substrate::extensionNames()) extensions.push_back({std::move(name), "not loaded: " + why});
+  return extensions;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   static const option kLongOptions[] = {
-      {"no-extensions", no_argument, nullptr, 'n'}, {"help", no_argument, nullptr, 'h'}, {nullptr, 0, nullptr, 0}};
+      {"no-extensions", no_argument, nullptr, 'n'},
+      {"new-root", required_argument, nullptr, 'r'},
+      {"help", no_argument, nullptr, 'h'},
+      {nullptr, 0, nullptr, 0}};
   bool extensions = true;
   const char* commands = nullptr;
+  const char* newRoot = nullptr;
   opterr = 0;
   for (int option; (option = getopt_long(argc, argv, "+c:", kLongOptions, nullptr)) != -1;) {
     switch (option) {
       case 'c': commands = optarg; break;
       case 'n': extensions = false; break;
+      case 'r': newRoot = optarg; break;
       case 'h': usage(argv[0], stdout, 0);
       default:
         std::fprintf(stderr, "%s: bad option %s\n", argv[0], argv[optind - 1]);
@@ -103,8 +131,11 @@ int main(int argc, char* argv[]) {
     usage(argv[0], stderr, kUsageStatus);
   }
 
-  springboard::SpringBoard springBoard;
-  if (extensions) substrate::loadExtensions("com.apple.springboard", "SpringBoard");
+  if (newRoot) return springboard::makeNewRoot(newRoot) ? 0 : 1;
+
+  springboard::reportUncaughtExceptions();
+  springboard::SpringBoard springBoard(extensions ? substrate::loadExtensions(springBoardProcess(), "springboard")
+                                                  : notLoaded("--no-extensions"));
   bool allKnown = commands ? runCommandList(springBoard, commands) : runCommandLines(springBoard);
   return allKnown ? 0 : 1;
 }

@@ -1,14 +1,15 @@
 #include "springboard.h"
 
+#include <objc/runtime.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "icon_model.h"
 #include "platform/message.h"
 #include "platform/object_bridge.h"
 #include "platform/plist.h"
-#include "runtime.h"
+#include "sim/common/journal.h"
 #include "sim/common/springboard_state.h"
 #include "sim/screen/screenshot_command.h"
 
@@ -33,6 +34,14 @@ std::vector<std::string_view> words(std::string_view line) {
   return found;
 }
 
+// The text of a mark command: the line after "mark" and the blank after it,
+// its own blanks kept.
+std::string markText(std::string_view line) {
+  line.remove_prefix(line.find("mark") + 4);
+  if (!line.empty() && std::string_view(kBlanks).find(line.front()) != std::string_view::npos) line.remove_prefix(1);
+  return std::string(line);
+}
+
 bool is(const std::vector<std::string_view>& words, std::initializer_list<std::string_view> command) {
   return std::equal(words.begin(), words.end(), command.begin(), command.end());
 }
@@ -49,18 +58,25 @@ std::vector<const platform::plist::DictionaryEntry*> sortedEntries(const Diction
   return dictionary ? dictionary->sortedEntries() : std::vector<const platform::plist::DictionaryEntry*>{};
 }
 
-}  // namespace
+// A class as a receiver of messages.
+id classNamed(const char* name) { return reinterpret_cast<id>(objc_getClass(name)); }
 
-SpringBoard::SpringBoard() {
-  Class root = ClassBuilder::root("SBObject").done();
-  defineIconControllerClasses(root);
-  model_ = newIconModel();
-  icons_ = newIconController();
+// The object variable name of object; nil when its class has none.
+id objectVariable(id object, const char* name) {
+  Ivar variable = class_getInstanceVariable(object_getClass(object), name);
+  return variable ? object_getIvar(object, variable) : nil;
 }
 
-SpringBoard::~SpringBoard() {
-  disposeIconController(icons_);
-  disposeIconModel(model_);
+}  // namespace
+
+SpringBoard::SpringBoard(std::vector<substrate::Extension> extensions) : extensions_(std::move(extensions)) {
+  platform::AutoreleasePool pool;
+  application_ = send<id>(send<id>(classNamed("SpringBoard"), "alloc"), "init");
+  model_ = send<id>(classNamed("SBIconModel"), "sharedInstance");
+  iconController_ = send<id>(classNamed("SBIconController"), "sharedInstance");
+  iconScrollView_ = objectVariable(iconController_, "_scrollView");
+  otherScrollView_ = send<id>(send<id>(classNamed("UIScrollView"), "alloc"), "init");
+  send(application_, "applicationDidFinishLaunching:", application_);
 }
 
 bool SpringBoard::run(std::string_view line, std::FILE* out) {
@@ -72,18 +88,20 @@ bool SpringBoard::run(std::string_view line, std::FILE* out) {
   if (is(command, {"icon-state"})) printIconState(out);
   else if (is(command, {"delete-icon-state"})) send(model_, "deleteIconState");
   else if (is(command, {"note-icon-state-changed"})) send(model_, "noteIconStateChangedExternally");
-  else if (is(command, {"edit", "on"})) send(icons_.controller, "setIsEditing:", BOOL(YES));
-  else if (is(command, {"edit", "off"})) send(icons_.controller, "setIsEditing:", BOOL(NO));
-  else if (is(command, {"scroll", "decelerating"})) send(icons_.iconScrollView, "setDecelerating:", BOOL(YES));
-  else if (is(command, {"scroll", "rest"})) send(icons_.iconScrollView, "setDecelerating:", BOOL(NO));
-  else if (is(command, {"scroll", "end"})) send(icons_.controller, "scrollViewDidEndDecelerating:", icons_.iconScrollView);
+  else if (is(command, {"edit", "on"})) send(iconController_, "setIsEditing:", BOOL(YES));
+  else if (is(command, {"edit", "off"})) send(iconController_, "setIsEditing:", BOOL(NO));
+  else if (is(command, {"scroll", "decelerating"})) send(iconScrollView_, "setDecelerating:", BOOL(YES));
+  else if (is(command, {"scroll", "rest"})) send(iconScrollView_, "setDecelerating:", BOOL(NO));
+  else if (is(command, {"scroll", "end"})) send(iconController_, "scrollViewDidEndDecelerating:", iconScrollView_);
   else if (is(command, {"scroll", "end", "other"}))
-    send(icons_.controller, "scrollViewDidEndDecelerating:", icons_.otherScrollView);
+    send(iconController_, "scrollViewDidEndDecelerating:", otherScrollView_);
   else if (is(command, {"status"})) printStatus(out);
+  else if (is(command, {"extensions"})) printExtensions(out);
+  else if (command[0] == "mark") sim::journal("mark", {markText(line)});
   else if (command[0] == "screenshot") {
     std::optional<Value> state = platform::valueOf(send<id>(model_, "_iconState"));
     return screen::screenshotCommand({command.begin() + 1, command.end()}, state ? &*state : nullptr,
-                             send<BOOL>(icons_.controller, "isEditing"));
+                             send<BOOL>(iconController_, "isEditing"));
   }
   else {
     std::string text(line.substr(line.find_first_not_of(kBlanks)));
@@ -92,6 +110,11 @@ bool SpringBoard::run(std::string_view line, std::FILE* out) {
     return false;
   }
   return true;
+}
+
+void SpringBoard::printExtensions(std::FILE* out) {
+  for (const substrate::Extension& extension : extensions_)
+    std::fprintf(out, "%s\t%s\n", extension.name.c_str(), extension.outcome.c_str());
 }
 
 void SpringBoard::printIconState(std::FILE* out) {
@@ -105,9 +128,9 @@ void SpringBoard::printIconState(std::FILE* out) {
 
 void SpringBoard::printStatus(std::FILE* out) {
   Dictionary state = sim::readSpringBoardState();
-  std::fprintf(out, "edit mode: %s\n", send<BOOL>(icons_.controller, "isEditing") ? "on" : "off");
+  std::fprintf(out, "edit mode: %s\n", send<BOOL>(iconController_, "isEditing") ? "on" : "off");
   std::fprintf(out, "icon scroll view: %s\n",
-               send<BOOL>(icons_.iconScrollView, "isDecelerating") ? "decelerating" : "at rest");
+               send<BOOL>(iconScrollView_, "isDecelerating") ? "decelerating" : "at rest");
 
   auto badges = sortedEntries(state, sim::kBadgesKey);
   std::fputs(badges.empty() ? "badges: none\n" : "badges:\n", out);

@@ -1,20 +1,24 @@
 #pragma once
 
-// The simulated SpringBoard: its classes, its objects and its commands.
+// The simulated SpringBoard: its objects and its commands.
+
+#include <objc/objc.h>
 
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
-#include "icon_controller.h"
+#include "loader.h"
 
 namespace springboard {
 
 class SpringBoard {
  public:
-  // Defines the classes and makes the objects; the icon model loads the
-  // icon state file.
-  SpringBoard();
-  ~SpringBoard();
+  // Makes SpringBoard's objects as SpringBoard does at start, by messages a
+  // loaded extension may have hooked (+sharedInstance, init, the icon
+  // model's first loadIconState), then sends applicationDidFinishLaunching:
+  // to the application object. The extensions are what the loader did.
+  explicit SpringBoard(std::vector<substrate::Extension> extensions);
   SpringBoard(const SpringBoard&) = delete;
   SpringBoard& operator=(const SpringBoard&) = delete;
 
@@ -26,9 +30,14 @@ class SpringBoard {
  private:
   void printIconState(std::FILE* out);
   void printStatus(std::FILE* out);
+  void printExtensions(std::FILE* out);
 
+  std::vector<substrate::Extension> extensions_;
+  id application_;
   id model_;
-  IconController icons_;
+  id iconController_;
+  id iconScrollView_;   // the one in the controller's _scrollView
+  id otherScrollView_;  // a scroll view that reports to the controller too
 };
 
 }  // namespace springboard

@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "early_messages.h"
 #include "method_cache.h"
 #include "substrate.h"
 #include "trampoline.h"
@@ -18,6 +19,7 @@ bool implementsItself(Class cls, Method method, SEL selector) {
 }  // namespace
 
 extern "C" void MSHookMessageEx(Class cls, SEL selector, IMP replacement, IMP* result) {
+  selector = substrate::registeredSelector(selector);
   if (cls == Nil) {
     std::fprintf(stderr, "MS:Warning: nil class argument for %s\n", selector ? sel_getName(selector) : "(nil selector)");
     return;

@@ -1,16 +1,16 @@
 #include "loader.h"
 
 #include <dlfcn.h>
-#include <objc/runtime.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
-#include "filter.h"
+#include "filter_file.h"
 #include "platform/device_path.h"
-#include "platform/plist.h"
+#include "platform/object_bridge.h"
 
 namespace substrate {
 
@@ -18,18 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The library names of the folder, sorted; none when there is no folder.
-std::vector<std::string> libraryNames() {
-  std::vector<std::string> found;
-  std::error_code error;
-  for (fs::directory_iterator it(platform::hostPath(kExtensionsFolder), error), end; !error && it != end;
-       it.increment(error)) {
-    const fs::path& path = it->path();
-    if (path.extension() == ".dylib" && it->is_regular_file(error)) found.push_back(path.filename().string());
-  }
-  std::sort(found.begin(), found.end());
-  return found;
-}
+constexpr std::string_view kLibrarySuffix = ".dylib";
 
 // dlerror names the host file; messages show the device path instead.
 std::string withDevicePath(std::string text, const std::string& hostFile, const std::string& deviceFile) {
@@ -38,44 +27,67 @@ std::string withDevicePath(std::string text, const std::string& hostFile, const 
   return text;
 }
 
-// Whether the library should be opened here; warns when its filter is unusable.
-bool wanted(const std::string& library, const std::string& stem, const Process& process) {
-  std::string filterPath = std::string(kExtensionsFolder) + stem + ".plist";
+// Why the dynamic linker would not open a library, as the loader says it:
+// "undefined symbol NAME" for a symbol nothing defines, else its own words.
+std::string openFailure(const std::string& host, const std::string& library) {
+  const char* error = dlerror();
+  std::string reason = withDevicePath(error ? error : "unknown error", host, library);
+  constexpr std::string_view kUndefined = "undefined symbol: ";
+  std::size_t at = reason.find(kUndefined);
+  if (at == std::string::npos) return reason;
+  std::string symbol = reason.substr(at + kUndefined.size());
+  return "undefined symbol " + symbol.substr(0, symbol.find(','));
+}
+
+// The outcome of a library before it is opened: nothing when it is to be
+// opened, else "filtered out: KEY" or "failed: REASON".
+std::optional<std::string> screen(const std::string& name, const Process& process) {
+  std::string filterPath = std::string(kExtensionsFolder) + name + ".plist";
   std::error_code error;
-  if (!fs::exists(platform::hostPath(filterPath), error)) return true;
-  std::optional<platform::plist::Value> plist = platform::plist::read(filterPath);
-  if (!plist) {
-    std::fprintf(stderr, "MS:Warning: skipping %s: cannot read filter %s\n", library.c_str(), filterPath.c_str());
-    return false;
-  }
-  std::optional<Filter> filter = parseFilter(*plist);
-  if (!filter) {
-    std::fprintf(stderr, "MS:Warning: skipping %s: filter %s is not a dictionary of name lists\n", library.c_str(),
-                 filterPath.c_str());
-    return false;
-  }
-  return matches(*filter, process);
+  if (!fs::exists(platform::hostPath(filterPath), error)) return std::nullopt;
+  std::string why;
+  std::optional<platform::plist::Value> plist = readFilterFile(filterPath, &why);
+  if (!plist) return "failed: cannot read " + filterPath + ": " + why;
+  std::optional<Filter> filter = parseFilter(*plist, &why);
+  if (!filter) return "failed: " + filterPath + ": " + why;
+  if (std::optional<std::string> key = mismatch(*filter, process)) return "filtered out: " + *key;
+  return std::nullopt;
 }
 
 }  // namespace
 
-std::vector<std::string> loadExtensions(std::string_view bundleIdentifier, std::string_view executableName) {
-  Process process{std::string(bundleIdentifier), std::string(executableName),
-                  [](const std::string& name) { return objc_getClass(name.c_str()) != Nil; }};
-  std::vector<std::string> loaded;
-  for (const std::string& name : libraryNames()) {
-    std::string library = std::string(kExtensionsFolder) + name;
-    if (!wanted(library, fs::path(name).stem().string(), process)) continue;
-    std::string host = platform::hostPath(library).string();
-    if (dlopen(host.c_str(), RTLD_LAZY | RTLD_GLOBAL) == nullptr) {
-      const char* reason = dlerror();
-      std::fprintf(stderr, "MS:Warning: cannot load %s: %s\n", library.c_str(),
-                   withDevicePath(reason ? reason : "unknown error", host, library).c_str());
-      continue;
-    }
-    loaded.push_back(library);
+std::vector<std::string> extensionNames() {
+  std::vector<std::string> found;
+  std::error_code error;
+  for (fs::directory_iterator it(platform::hostPath(kExtensionsFolder), error), end; !error && it != end;
+       it.increment(error)) {
+    std::string file = it->path().filename().string();
+    if (file.size() > kLibrarySuffix.size() && file.ends_with(kLibrarySuffix) && it->is_regular_file(error))
+      found.push_back(file);
   }
-  return loaded;
+  // Sorted by the whole file names, whose bytes the order is, then named without the suffix.
+  std::sort(found.begin(), found.end());
+  for (std::string& file : found) file.resize(file.size() - kLibrarySuffix.size());
+  return found;
+}
+
+std::vector<Extension> loadExtensions(const Process& process, std::string_view program) {
+  std::vector<Extension> extensions;
+  for (const std::string& name : extensionNames()) {
+    std::optional<std::string> outcome = screen(name, process);
+    if (!outcome) {
+      std::string library = std::string(kExtensionsFolder) + name + std::string(kLibrarySuffix);
+      std::string host = platform::hostPath(library).string();
+      // What the library's constructors leave autoreleased goes when it is loaded.
+      platform::AutoreleasePool pool;
+      outcome = dlopen(host.c_str(), RTLD_NOW | RTLD_GLOBAL) ? "loaded" : "failed: " + openFailure(host, library);
+    }
+    if (outcome->starts_with("failed: "))
+      std::fprintf(stderr, "%.*s: not loading %s: %s\n", static_cast<int>(program.size()), program.data(),
+                   name.c_str(), outcome->c_str() + std::string_view("failed: ").size());
+    extensions.push_back({name, std::move(*outcome)});
+  }
+  return extensions;
 }
 
 }  // namespace substrate

@@ -14,7 +14,15 @@ extern "C" int substrateProbeMarker() { return 1; }
 
 namespace {
 
+#ifdef NEEDS_AN_UNDEFINED_SYMBOL
+// Defined nowhere: the library cannot be bound.
+extern "C" void substrateProbeNothingDefines();
+#endif
+
 __attribute__((constructor)) void noteLoad() {
+#ifdef NEEDS_AN_UNDEFINED_SYMBOL
+  substrateProbeNothingDefines();
+#endif
   Dl_info info{};
   if (dladdr(reinterpret_cast<void*>(&noteLoad), &info) == 0 || info.dli_fname == nullptr) return;
   std::string name = info.dli_fname;

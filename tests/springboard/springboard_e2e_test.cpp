@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 #include "springboard_run.h"
@@ -33,7 +34,7 @@ TEST(SpringBoard, HelpPrintsTheUsageAndSucceeds) {
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.out.rfind("usage: " + e2e::program("springboard") + " [--no-extensions] [-c", 0), 0u) << result.out;
   EXPECT_NE(result.out.find("\n  screenshot FILE.png [PAGE]\n"), std::string::npos);
-  EXPECT_NE(result.out.find("Exit status: 0 when every command was known and worked, 1 when one or more\nwere not, 2 for bad usage.\n"),
+  EXPECT_NE(result.out.find("Exit status: 0 when every command was known and worked, 1 when one or more\nwere not, 2 for bad usage, 70 for an exception no code caught.\n"),
             std::string::npos);
   EXPECT_TRUE(device.journal().empty());
 }
@@ -178,65 +179,61 @@ TEST(SpringBoard, ANoteOfAnExternalChangeReloadsTheFile) {
 
 // The loader: extensions come from the device root the program runs in.
 
-TEST(SpringBoardLoader, AnExtensionFilteredForAnotherProcessIsNotLoaded) {
+// What the loader did shows in -c extensions, on standard error and in what
+// layoutkeeper does with a delete (a note of the change when it is loaded).
+TEST(SpringBoardLoader, ExtensionsTellsWhatBecameOfEachLibrary) {
+  struct Case {
+    const char* name;
+    std::function<void(const e2e::TemporaryDevice&)> arrange;
+    std::string extensions;  // what -c extensions prints
+    std::string err;
+    std::string journal;  // after delete-icon-state
+  };
+  const std::string layoutkeeperFilter = kExtensions + "layoutkeeper.plist";
+  auto writeFilter = [&](const std::string& text) {
+    return [=](const e2e::TemporaryDevice& device) { std::ofstream(device.host(layoutkeeperFilter)) << text; };
+  };
+  const Case cases[] = {
+      {"both load", [](const e2e::TemporaryDevice&) {}, "editdefer\tloaded\nlayoutkeeper\tloaded\n", "",
+       kNoteIconStateChanged},
+      {"filtered for another process", writeFilter("{ Filter = { Bundles = ( com.apple.mobilemail ); }; }"),
+       "editdefer\tloaded\nlayoutkeeper\tfiltered out: Bundles\n", "", kDeleteIconState},
+      {"a corrupt filter", writeFilter("<plist><dict>"),
+       "editdefer\tloaded\nlayoutkeeper\tfailed: cannot read " + layoutkeeperFilter + ": not a property list\n",
+       "springboard: not loading layoutkeeper: cannot read " + layoutkeeperFilter + ": not a property list\n",
+       kDeleteIconState},
+      {"no filter loads everywhere",
+       [&](const e2e::TemporaryDevice& device) { fs::remove(device.host(layoutkeeperFilter)); },
+       "editdefer\tloaded\nlayoutkeeper\tloaded\n", "", kNoteIconStateChanged},
+      {"no library",
+       [](const e2e::TemporaryDevice& device) {
+         std::ofstream(device.host(kExtensions + "aaa-broken.dylib")) << std::string(100, 'x');
+       },
+       "aaa-broken\tfailed: " + kExtensions + "aaa-broken.dylib: invalid ELF header\neditdefer\tloaded\n"
+       "layoutkeeper\tloaded\n",
+       "springboard: not loading aaa-broken: " + kExtensions + "aaa-broken.dylib: invalid ELF header\n",
+       kNoteIconStateChanged},
+  };
+  for (const Case& c : cases) {
+    e2e::TemporaryDevice device;
+    writeIconState(device, pagesWithOneDuplicate());
+    c.arrange(device);
+    e2e::Result result = runScript(device, "extensions; delete-icon-state");
+    ASSERT_TRUE(result.exited) << c.name << ": signal " << result.signal;
+    EXPECT_EQ(result.status, 0) << c.name;
+    EXPECT_EQ(result.out, c.extensions) << c.name;
+    EXPECT_EQ(result.err, c.err) << c.name;
+    EXPECT_EQ(device.journal(), std::vector<std::string>{c.journal}) << c.name;
+  }
+}
+
+TEST(SpringBoardLoader, WithoutExtensionsEachLibraryIsListedAsNotLoaded) {
   e2e::TemporaryDevice device;
-  writeIconState(device, pagesWithOneDuplicate());
-  std::ofstream(device.host(kExtensions + "layoutkeeper.plist"), std::ios::trunc)
-      << platform::plist::toXml(Dictionary{[] {
-           Dictionary filter;
-           filter.set("Bundles", Array{"com.apple.mobilemail"});
-           Dictionary top;
-           top.set("Filter", filter);
-           return top;
-         }()});
-
-  e2e::Result result = runScript(device, "delete-icon-state");
-
+  e2e::Result result = runScript(device, "extensions", Extensions::none);
   ASSERT_TRUE(result.exited);
   EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "editdefer\tnot loaded: --no-extensions\nlayoutkeeper\tnot loaded: --no-extensions\n");
   EXPECT_EQ(result.err, "");
-  EXPECT_EQ(device.journal(), std::vector<std::string>{kDeleteIconState});
-}
-
-TEST(SpringBoardLoader, AnExtensionWithACorruptFilterIsSkippedWithAWarning) {
-  e2e::TemporaryDevice device;
-  writeIconState(device, pagesWithOneDuplicate());
-  std::ofstream(device.host(kExtensions + "layoutkeeper.plist"), std::ios::trunc) << "<plist><dict>";
-
-  e2e::Result result = runScript(device, "delete-icon-state");
-
-  ASSERT_TRUE(result.exited);
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "MS:Warning: skipping " + kExtensions + "layoutkeeper.dylib: cannot read filter " +
-                            kExtensions + "layoutkeeper.plist\n");
-  EXPECT_EQ(device.journal(), std::vector<std::string>{kDeleteIconState});
-}
-
-TEST(SpringBoardLoader, AnExtensionWithoutAFilterIsLoadedEverywhere) {
-  e2e::TemporaryDevice device;
-  writeIconState(device, pagesWithOneDuplicate());
-  fs::remove(device.host(kExtensions + "layoutkeeper.plist"));
-
-  e2e::Result result = runScript(device, "delete-icon-state");
-
-  ASSERT_TRUE(result.exited);
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "");
-  EXPECT_EQ(device.journal(), std::vector<std::string>{kNoteIconStateChanged});
-}
-
-TEST(SpringBoardLoader, ALibraryThatDoesNotLoadIsReportedAndTheOthersStillWork) {
-  e2e::TemporaryDevice device;
-  writeIconState(device, pagesWithOneDuplicate());
-  std::ofstream(device.host(kExtensions + "aaa-broken.dylib")) << "not a library";
-
-  e2e::Result result = runScript(device, "delete-icon-state");
-
-  ASSERT_TRUE(result.exited) << "signal " << result.signal;
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err.rfind("MS:Warning: cannot load " + kExtensions + "aaa-broken.dylib: ", 0), 0u) << result.err;
-  EXPECT_EQ(result.err.find(device.root().string()), std::string::npos) << "a host path in: " << result.err;
-  EXPECT_EQ(device.journal(), std::vector<std::string>{kNoteIconStateChanged});
 }
 
 }  // namespace
