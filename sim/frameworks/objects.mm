@@ -37,16 +37,17 @@
 
 @end
 
-// The process's application object: the first one made (in SpringBoard,
-// SpringBoard itself), or else a plain one made when first asked for. Here
-// it only opens URLs, which the simulated system has no application for, so
-// it journals them.
+// The process's application object: the first one made. SpringBoard makes
+// its own at start, and until then there is none, as on the device; another
+// process (a tool) gets a plain one made when first asked for. Here it only
+// opens URLs, which the simulated system has no application for, so it
+// journals them.
 static UIApplication* sharedApplication = nil;
 
 @implementation UIApplication
 
 + (UIApplication*)sharedApplication {
-  if (sharedApplication == nil) [[UIApplication alloc] init];
+  if (sharedApplication == nil && objc_lookUpClass("SpringBoard") == Nil) [[UIApplication alloc] init];
   return sharedApplication;
 }
 

@@ -4,6 +4,8 @@
 /* The substrate's hooking API, as the device declares it, for C, Objective-C,
    C++ and Objective-C++ alike. */
 
+/* As on the device, a tweak that includes it can look symbols up with dlsym. */
+#include <dlfcn.h>
 #include <objc/runtime.h>
 
 #if defined(__GNUC__)
