@@ -39,6 +39,13 @@ std::string openFailure(const std::string& host, const std::string& library) {
   return "undefined symbol " + symbol.substr(0, symbol.find(','));
 }
 
+// dlopen as a call that may throw: the library's constructors run inside it,
+// and an exception of theirs must pass on to the uncaught-exception handler.
+// Called as declared (nothrow), the call would end the program in
+// std::terminate instead, even for an Objective-C exception; read through a
+// volatile pointer, it cannot be seen through.
+void* (*volatile openLibrary)(const char*, int) = &dlopen;
+
 // The outcome of a library before it is opened: nothing when it is to be
 // opened, else "filtered out: KEY" or "failed: REASON".
 std::optional<std::string> screen(const std::string& name, const Process& process) {
@@ -80,7 +87,7 @@ std::vector<Extension> loadExtensions(const Process& process, std::string_view p
       std::string host = platform::hostPath(library).string();
       // What the library's constructors leave autoreleased goes when it is loaded.
       platform::AutoreleasePool pool;
-      outcome = dlopen(host.c_str(), RTLD_NOW | RTLD_GLOBAL) ? "loaded" : "failed: " + openFailure(host, library);
+      outcome = openLibrary(host.c_str(), RTLD_NOW | RTLD_GLOBAL) ? "loaded" : "failed: " + openFailure(host, library);
     }
     if (outcome->starts_with("failed: "))
       std::fprintf(stderr, "%.*s: not loading %s: %s\n", static_cast<int>(program.size()), program.data(),
