@@ -13,6 +13,7 @@
 
 #include "loader.h"
 #include "new_root.h"
+#include "platform/device_path.h"
 #include "springboard.h"
 #include "uncaught_exceptions.h"
 
@@ -133,6 +134,8 @@ int main(int argc, char* argv[]) {
 
   if (newRoot) return springboard::makeNewRoot(newRoot) ? 0 : 1;
 
+  // Extensions, and what they start, take the device root SpringBoard runs in.
+  setenv("SBKIT_ROOT", platform::deviceRoot().c_str(), 1);
   springboard::reportUncaughtExceptions();
   springboard::SpringBoard springBoard(extensions ? substrate::loadExtensions(springBoardProcess(), "springboard")
                                                   : notLoaded("--no-extensions"));

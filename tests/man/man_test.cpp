@@ -35,6 +35,7 @@ std::vector<std::string> allPages() {
   std::vector<std::string> pages;
   for (const auto& tool : kTools) pages.push_back(tool + ".1");
   pages.push_back("sbkit.7");
+  pages.push_back("sbkit-tweak.7");
   return pages;
 }
 
