@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "loader.h"
+#include "sim/common/clock.h"
 #include "springboard.h"
 
 namespace {
@@ -101,6 +102,11 @@ int main(int argc, char* argv[]) {
   if (optind != argc) {
     std::fprintf(stderr, "%s: unexpected argument %s\n", argv[0], argv[optind]);
     usage(argv[0], stderr, kUsageStatus);
+  }
+  // A clock the run cannot show is refused before anything runs or journals.
+  if (std::string problem; !sim::clockSettingIsValid(problem)) {
+    std::fprintf(stderr, "springboard: %s\n", problem.c_str());
+    return 1;
   }
 
   springboard::SpringBoard springBoard;
