@@ -63,6 +63,28 @@ TEST_F(AppCatalogTest, ARoleSuffixNamesItsBundleWithItsOwnNameAndIcon) {
   }
 }
 
+TEST_F(AppCatalogTest, ASharedIdentifierIsTheStockBundlesElseTheFirstByNameWhateverOrderTheFoldersList) {
+  // The winners are made neither first nor last, so that a folder listing
+  // its entries as they were made, either way, would give another.
+  auto twin = [&](const std::string& container, const std::string& name) {
+    bundle("private/var/mobile/Applications/" + container + "/" + name + ".app",
+           dictionary({{"CFBundleIdentifier", "com.b.twin"}, {"CFBundleDisplayName", container + " " + name}}));
+  };
+  twin("M", "X");
+  twin("A1", "Z");
+  twin("A1", "Y");
+  twin("A1", "Zz");
+  twin("Z", "X");
+  bundle("private/var/mobile/Applications/C/Mail.app", dictionary({{"CFBundleIdentifier", "com.a.mail"},
+                                                                    {"CFBundleDisplayName", "user's"}}));
+  bundle("Applications/MobileMail.app", dictionary({{"CFBundleIdentifier", "com.a.mail"}, {"CFBundleDisplayName", "Mail"}}));
+  fs::create_symlink("private/var", scratch_.path() / "var");
+  auto catalog = screen::AppCatalog::scan();
+  EXPECT_EQ(catalog.find("com.b.twin")->displayName, "A1 Y");
+  EXPECT_EQ(catalog.find("com.b.twin")->launchImagePath, "/var/mobile/Applications/A1/Y.app/Default.png");
+  EXPECT_EQ(catalog.find("com.a.mail")->displayName, "Mail");
+}
+
 TEST_F(AppCatalogTest, ADescriptionThatIsAPipeIsPassedOverWithoutWaiting) {
   fs::create_directories(scratch_.path() / "Applications/Pipe.app");
   ASSERT_EQ(mkfifo((scratch_.path() / "Applications/Pipe.app/Info.plist").c_str(), 0644), 0);
