@@ -115,6 +115,12 @@ PangoLayout* layoutOf(cairo_t* cr, const std::string& text, double size) {
   pango_layout_set_font_description(layout, font);
   pango_font_description_free(font);
   pango_layout_set_text(layout, text.c_str(), -1);
+  // DejaVu's own glyphs only: with an emoji font installed, fontconfig would
+  // otherwise draw marks such as "⚡" in colour and change the committed art.
+  PangoAttrList* attributes = pango_attr_list_new();
+  pango_attr_list_insert(attributes, pango_attr_fallback_new(FALSE));
+  pango_layout_set_attributes(layout, attributes);
+  pango_attr_list_unref(attributes);
   if (pango_layout_get_unknown_glyphs_count(layout)) fail("the font has no glyph for " + text);
   return layout;
 }
