@@ -11,9 +11,10 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 
 # Host tools, the cross compilers and the emulator; the armhf libraries the
-# build links; the architecture-free resources GNUstep Base reads at run time.
+# build links; the architecture-free resources GNUstep Base reads at run time,
+# and the fonts the screen's pictures are drawn in.
 host_packages=(cmake make pkg-config dpkg-dev file g++-arm-linux-gnueabihf gobjc++-12-arm-linux-gnueabihf qemu-user
-  gnustep-base-common)
+  gnustep-base-common fonts-dejavu-core fonts-noto-color-emoji)
 arm_packages=(libplist-dev libcurl4-openssl-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   libobjc-12-dev libcairo2-dev libpango1.0-dev)
 # GNUstep Base for armhf cannot be installed beside the host's; its packages

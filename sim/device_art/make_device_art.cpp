@@ -29,12 +29,12 @@ struct Icon {
   Colour top, bottom, ink;
   const char* glyph;
   double size = 34;     // of the glyph, in pixels
-  bool header = false;  // a calendar's red band with the weekday
+  bool header = false;  // a calendar's red band; SpringBoard writes the weekday and the day
 };
 
 const Icon kIcons[] = {
     {"Applications/MobileSMS.app/Icon.png", {0.55, 0.9, 0.35}, {0.1, 0.55, 0.05}, {1, 1, 1}, "☺"},
-    {"Applications/MobileCal.app/Icon.png", {1, 1, 1}, {0.85, 0.85, 0.86}, {0.1, 0.1, 0.1}, "17", 28, true},
+    {"Applications/MobileCal.app/Icon.png", {1, 1, 1}, {0.85, 0.85, 0.86}, {0.1, 0.1, 0.1}, "", 28, true},
     {"Applications/MobileSlideShow.app/Icon.png", {0.55, 0.8, 1}, {0.15, 0.45, 0.85}, {1, 0.85, 0.1}, "✿", 38},
     {"Applications/MobileSlideShow.app/Icon-Camera.png", {0.75, 0.76, 0.78}, {0.3, 0.31, 0.33}, {0.05, 0.05, 0.1}, "◉", 38},
     {"Applications/YouTube.app/Icon.png", {0.95, 0.3, 0.25}, {0.6, 0.05, 0.05}, {1, 1, 1}, "▶", 30},
@@ -115,6 +115,12 @@ PangoLayout* layoutOf(cairo_t* cr, const std::string& text, double size) {
   pango_layout_set_font_description(layout, font);
   pango_font_description_free(font);
   pango_layout_set_text(layout, text.c_str(), -1);
+  // DejaVu's own glyphs only: with an emoji font installed, fontconfig would
+  // otherwise draw marks such as "⚡" in colour and change the committed art.
+  PangoAttrList* attributes = pango_attr_list_new();
+  pango_attr_list_insert(attributes, pango_attr_fallback_new(FALSE));
+  pango_layout_set_attributes(layout, attributes);
+  pango_attr_list_unref(attributes);
   if (pango_layout_get_unknown_glyphs_count(layout)) fail("the font has no glyph for " + text);
   return layout;
 }
@@ -134,19 +140,17 @@ void icon(const Icon& art) {
   cairo_t* cr = cairo_create(surface);
   gradient(cr, 0, 57, {{0, art.top.r, art.top.g, art.top.b, 1}, {1, art.bottom.r, art.bottom.g, art.bottom.b, 1}},
            true);
-  double centre = 29;
   if (art.header) {
     cairo_rectangle(cr, 0, 0, 57, 15);
     cairo_set_source_rgb(cr, 0.85, 0.1, 0.1);
     cairo_fill(cr);
-    cairo_set_source_rgb(cr, 1, 1, 1);
-    glyph(cr, "Wed", 10, 28.5, 8);
-    centre = 36;
   }
-  cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
-  glyph(cr, art.glyph, art.size, 28.5, centre + 1);
-  cairo_set_source_rgb(cr, art.ink.r, art.ink.g, art.ink.b);
-  glyph(cr, art.glyph, art.size, 28.5, centre);
+  if (*art.glyph) {
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
+    glyph(cr, art.glyph, art.size, 28.5, 30);
+    cairo_set_source_rgb(cr, art.ink.r, art.ink.g, art.ink.b);
+    glyph(cr, art.glyph, art.size, 28.5, 29);
+  }
   cairo_destroy(cr);
   save(surface, art.path);
 }

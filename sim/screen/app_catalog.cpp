@@ -1,5 +1,8 @@
 #include "app_catalog.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/bundle.h"
 #include "platform/device_path.h"
 #include "platform/file_tree.h"
@@ -15,15 +18,21 @@ using platform::plist::Dictionary;
 
 bool isBundleName(std::string_view name) { return platform::equalsIgnoringCase(platform::pathExtension(name), "app"); }
 
+std::vector<std::string> sortedContents(std::string_view folder) {
+  std::vector<std::string> names = platform::directoryContents(folder);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 }  // namespace
 
 AppCatalog AppCatalog::scan() {
   AppCatalog catalog;
-  for (const std::string& name : platform::directoryContents(kStockApplicationsPath))
+  for (const std::string& name : sortedContents(kStockApplicationsPath))
     if (isBundleName(name)) catalog.add(kStockApplicationsPath + name);
-  for (const std::string& container : platform::directoryContents(kUserApplicationsPath)) {
+  for (const std::string& container : sortedContents(kUserApplicationsPath)) {
     std::string folder = kUserApplicationsPath + container + "/";
-    for (const std::string& name : platform::directoryContents(folder))
+    for (const std::string& name : sortedContents(folder))
       if (isBundleName(name)) catalog.add(folder + name);
   }
   return catalog;
@@ -41,6 +50,7 @@ void AppCatalog::add(const std::string& bundlePath) {
   if (!name) name = description->get<std::string>("CFBundleName");
   bundle.app.displayName = name ? *name : std::string(platform::displayNameOf(bundlePath));
   bundle.app.iconPath = bundlePath + "/Icon.png";
+  bundle.app.launchImagePath = bundlePath + "/Default.png";
   bundle.app.prerenderedIcon = description->isTrue("UIPrerenderedIcon");
   bundles_.emplace(std::move(*identifier), std::move(bundle));
 }

@@ -13,13 +13,17 @@ namespace screen {
 struct AppInfo {
   std::string displayName;
   std::string iconPath;  // a device path; the file may be missing or unreadable
+  std::string launchImagePath;  // "Default.png" of the bundle, as iconPath
   bool prerenderedIcon = false;  // the bundle's icon carries its own shine
 };
 
 class AppCatalog {
  public:
   // Reads the bundle descriptions of "/Applications/" and
-  // "/var/mobile/Applications/<container>/"; the first bundle of an identifier wins.
+  // "/var/mobile/Applications/<container>/". Where bundles share an
+  // identifier, the first wins: a stock application before a user's, and
+  // otherwise in the byte order of the containers' and bundles' names, so
+  // the order in which the folders list them never matters.
   static AppCatalog scan();
 
   // The application of an icon-state identifier. An identifier that names no

@@ -63,6 +63,20 @@ TEST_F(AppCatalogTest, ARoleSuffixNamesItsBundleWithItsOwnNameAndIcon) {
   }
 }
 
+TEST_F(AppCatalogTest, ASharedIdentifierIsTheStockBundlesElseTheFirstByNameWhateverOrderTheFoldersList) {
+  // The winners are made neither first nor last: listed as made, either way, another would win.
+  const std::string user = "private/var/mobile/Applications/";
+  for (const auto& [path, identifier] : std::initializer_list<std::pair<std::string, const char*>>{
+           {user + "M/X.app", "com.b.twin"}, {user + "A1/Z.app", "com.b.twin"}, {user + "A1/Y.app", "com.b.twin"},
+           {user + "A1/Zz.app", "com.b.twin"}, {user + "Z/X.app", "com.b.twin"}, {user + "C/Mail.app", "com.a.mail"},
+           {"Applications/Mail.app", "com.a.mail"}})
+    bundle(path, dictionary({{"CFBundleIdentifier", identifier}}));
+  fs::create_symlink("private/var", scratch_.path() / "var");
+  auto catalog = screen::AppCatalog::scan();
+  EXPECT_EQ(catalog.find("com.b.twin")->launchImagePath, "/var/mobile/Applications/A1/Y.app/Default.png");
+  EXPECT_EQ(catalog.find("com.a.mail")->iconPath, "/Applications/Mail.app/Icon.png");
+}
+
 TEST_F(AppCatalogTest, ADescriptionThatIsAPipeIsPassedOverWithoutWaiting) {
   fs::create_directories(scratch_.path() / "Applications/Pipe.app");
   ASSERT_EQ(mkfifo((scratch_.path() / "Applications/Pipe.app/Info.plist").c_str(), 0644), 0);

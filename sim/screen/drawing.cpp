@@ -1,5 +1,6 @@
 #include "drawing.h"
 
+#include <hb-ot.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
@@ -54,11 +55,35 @@ Layout layoutFor(cairo_t* cr, std::string_view text, const TextStyle& style) {
   return layout;
 }
 
+// Whether a run of the text is set in a font of colour glyphs (an emoji font),
+// which paints its own colours whatever the source.
+bool hasColourGlyphs(PangoLayout* layout) {
+  std::unique_ptr<PangoLayoutIter, Releaser<PangoLayoutIter, pango_layout_iter_free>> runs(
+      pango_layout_get_iter(layout));
+  do {
+    PangoLayoutRun* run = pango_layout_iter_get_run_readonly(runs.get());
+    if (!run || !run->item->analysis.font) continue;  // no font at all: boxes
+    hb_face_t* face = hb_font_get_face(pango_font_get_hb_font(run->item->analysis.font));
+    if (hb_ot_color_has_png(face) || hb_ot_color_has_layers(face) || hb_ot_color_has_svg(face)) return true;
+  } while (pango_layout_iter_next_run(runs.get()));
+  return false;
+}
+
 void show(cairo_t* cr, PangoLayout* layout, double x, double y, const TextStyle& style) {
-  if (style.shadow) {
+  if (style.shadow && !hasColourGlyphs(layout)) {
     cairo_set_source_rgba(cr, 0, 0, 0, 0.75 * style.colour.alpha);
     cairo_move_to(cr, x, y + 1);
     pango_cairo_show_layout(cr, layout);
+  } else if (style.shadow) {
+    // The shadow is the text's shape in black: drawn straight, a colour
+    // glyph would ignore the black and show twice.
+    cairo_push_group(cr);
+    cairo_move_to(cr, x, y + 1);
+    pango_cairo_show_layout(cr, layout);
+    cairo_pattern_t* shape = cairo_pop_group(cr);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.75 * style.colour.alpha);
+    cairo_mask(cr, shape);
+    cairo_pattern_destroy(shape);
   }
   setColour(cr, style.colour);
   cairo_move_to(cr, x, y);

@@ -57,5 +57,22 @@ inline constexpr double kStatusImageMaxWidth = 40;
 inline constexpr Rect kAirplaneImage{4, 0, kStatusImageMaxWidth, kStatusBarHeight};
 // The items end where the battery begins.
 inline constexpr double kStatusItemsRight = 286;
+// The clock's place in the middle of the bar, the padlock's while locked.
+inline constexpr Rect kStatusClock{100, 0, 120, kStatusBarHeight};
+
+// The lock screen: a dark band under the status bar with the time and the
+// date, and one at the foot with the slider, the knob at its left end.
+inline constexpr Rect kLockClockBand{0, kStatusBarHeight, kScreenWidth, 96};
+inline constexpr Rect kLockTime{0, kStatusBarHeight + 4, kScreenWidth, 64};
+inline constexpr Rect kLockDate{0, kStatusBarHeight + 68, kScreenWidth, 22};
+inline constexpr Rect kLockSliderBand{0, 384, kScreenWidth, 96};
+inline constexpr Rect kLockSlider{21, 406, 278, 52};
+inline constexpr Rect kLockKnob{25, 410, 62, 44};
+inline constexpr Rect kLockSliderText{kLockKnob.x + kLockKnob.width, kLockSlider.y,
+                                      kLockSlider.x + kLockSlider.width - kLockKnob.x - kLockKnob.width,
+                                      kLockSlider.height};
+
+// An application opening: its launch image fills the screen under the bar.
+inline constexpr Rect kApplication{0, kStatusBarHeight, kScreenWidth, kScreenHeight - kStatusBarHeight};
 
 }  // namespace screen::layout

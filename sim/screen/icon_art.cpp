@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "drawing.h"
+#include "screen.h"
 #include "platform/device_path.h"
 
 namespace screen {
@@ -47,9 +48,21 @@ void shine(cairo_t* cr, const Rect& box) {
   drawing::verticalGradient(cr, box.y, box.y + box.height * 0.47, {{0, {1, 1, 1, 0.6}}, {1, {1, 1, 1, 0.12}}});
 }
 
+// The calendar's icon is a blank page: SpringBoard writes today on it, the
+// weekday in the red band at its top and the day below, in the icon's 57
+// points however large it is drawn.
+constexpr const char* kCalendarIdentifier = "com.apple.mobilecal";
+void calendarDay(cairo_t* cr, const Rect& box, const std::tm& today) {
+  double unit = box.width / layout::kIconSize;
+  drawing::centredText(cr, weekdayText(today), {box.x, box.y, box.width, 15 * unit}, {10 * unit, true, {1, 1, 1}});
+  drawing::centredText(cr, std::to_string(today.tm_mday), {box.x, box.y + 15 * unit, box.width, 42 * unit},
+                       {28 * unit, true, {0.1, 0.1, 0.1}});
+}
+
 // An application's picture under the rounded mask, on its shadow; the
-// placeholder when there is none.
-void picture(cairo_t* cr, cairo_surface_t* image, bool withShine, const Rect& box, double radius) {
+// placeholder when there is none. day, when given, is written on it.
+void maskedPicture(cairo_t* cr, cairo_surface_t* image, bool withShine, const Rect& box, double radius,
+                   const std::tm* day = nullptr) {
   cairo_save(cr);
   drawing::roundedRect(cr, {box.x, box.y + box.height / 38, box.width, box.height}, radius);
   cairo_set_source_rgba(cr, 0, 0, 0, 0.45);
@@ -58,6 +71,7 @@ void picture(cairo_t* cr, cairo_surface_t* image, bool withShine, const Rect& bo
   cairo_clip(cr);
   if (image) drawing::image(cr, image, box);
   else placeholder(cr, box);
+  if (image && day) calendarDay(cr, box, *day);
   if (withShine) shine(cr, box);
   cairo_restore(cr);
 }
@@ -69,7 +83,18 @@ std::string lastComponent(const std::string& identifier) {
 
 }  // namespace
 
-IconArt::IconArt(const AppCatalog& apps, std::FILE* notes) : apps_(apps), notes_(notes) {}
+IconArt::IconArt(const AppCatalog& apps, std::FILE* notes, const std::tm& today)
+    : apps_(apps), notes_(notes), today_(today) {}
+
+void IconArt::picture(cairo_t* cr, const std::string& identifier, const Rect& box, double radius, bool withShine) {
+  const Art& art = artOf(identifier);
+  maskedPicture(cr, art.picture.get(), withShine && art.shine, box, radius,
+                identifier == kCalendarIdentifier ? &today_ : nullptr);
+}
+
+void IconArt::drawAlone(cairo_t* cr, const std::string& identifier, const Rect& box) {
+  picture(cr, identifier, box, kIconRadius, true);
+}
 
 const std::string* IconArt::badgeFor(const std::map<std::string, std::string, std::less<>>& badges,
                                      const HomeIcon& icon) {
@@ -107,9 +132,8 @@ void IconArt::draw(cairo_t* cr, const HomeIcon& icon, const Rect& box, const Dec
   std::string name;
   switch (icon.kind) {
     case HomeIcon::Kind::application: {
-      const Art& art = artOf(icon.identifier);
-      picture(cr, art.picture.get(), art.shine, box, kIconRadius);
-      name = art.name;
+      picture(cr, icon.identifier, box, kIconRadius, true);
+      name = artOf(icon.identifier).name;
       break;
     }
     case HomeIcon::Kind::folder:
@@ -117,7 +141,7 @@ void IconArt::draw(cairo_t* cr, const HomeIcon& icon, const Rect& box, const Dec
       name = icon.folderName;
       break;
     case HomeIcon::Kind::unknown:
-      picture(cr, nullptr, true, box, kIconRadius);
+      maskedPicture(cr, nullptr, true, box, kIconRadius);
       break;
   }
   drawing::centredText(cr, name, layout::label(box), kLabelStyle);
@@ -139,7 +163,7 @@ void IconArt::folder(cairo_t* cr, const HomeIcon& icon, const Rect& box) {
   for (std::size_t i = 0; i < icon.folderIcons.size() && i < kFolderPreviewIcons; ++i) {
     Rect mini{box.x + margin + double(i % 3) * (kMini + kGap), box.y + margin + double(i / 3) * (kMini + kGap), kMini,
               kMini};
-    picture(cr, artOf(icon.folderIcons[i]).picture.get(), false, mini, 3);
+    picture(cr, icon.folderIcons[i], mini, 3, false);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cairo.h>
 
 #include <cstdio>
+#include <ctime>
 #include <map>
 #include <string>
 
@@ -20,8 +21,9 @@ namespace screen {
 class IconArt {
  public:
   // Problems (no application for an identifier, an icon that cannot be read)
-  // are noted on notes, once each, and drawn as the placeholder icon.
-  IconArt(const AppCatalog& apps, std::FILE* notes);
+  // are noted on notes, once each, and drawn as the placeholder icon. The
+  // calendar's icon shows the weekday and the day of today.
+  IconArt(const AppCatalog& apps, std::FILE* notes, const std::tm& today);
 
   struct Decoration {
     const std::string* badge = nullptr;  // no badge when null
@@ -29,6 +31,8 @@ class IconArt {
     double tiltDegrees = 0;
   };
   void draw(cairo_t* cr, const HomeIcon& icon, const layout::Rect& box, const Decoration& decoration);
+  // An application's icon alone, without its name: as an opening application shows.
+  void drawAlone(cairo_t* cr, const std::string& identifier, const layout::Rect& box);
 
   // The badge text an icon shows, from the badges by identifier: its own, or
   // the bundle's for a role such as "-Camera".
@@ -42,12 +46,14 @@ class IconArt {
     bool shine = true;
   };
   const Art& artOf(const std::string& identifier);
+  void picture(cairo_t* cr, const std::string& identifier, const layout::Rect& box, double radius, bool shine);
   void folder(cairo_t* cr, const HomeIcon& icon, const layout::Rect& box);
   void badge(cairo_t* cr, const std::string& text, const layout::Rect& icon);
   void closeBox(cairo_t* cr, const layout::Rect& icon);
 
   const AppCatalog& apps_;
   std::FILE* notes_;
+  std::tm today_;
   std::map<std::string, Art, std::less<>> art_;
   Surface badgeBackground_;
   bool badgeBackgroundRead_ = false;

@@ -7,28 +7,41 @@ namespace screen {
 namespace {
 
 using platform::plist::Dictionary;
-using platform::plist::Value;
 
-// The time as the status bar shows it: "9:41 AM".
-std::string clockText(std::time_t now) {
-  std::tm local{};
-  if (!localtime_r(&now, &local)) return "";
-  char text[16];
-  std::size_t length = std::strftime(text, sizeof text, "%l:%M %p", &local);
-  std::string clock(text, length);
-  clock.erase(0, clock.find_first_not_of(' '));  // %l pads the hour with a blank
-  return clock;
+// The device's language is English: names are the program's own, whatever
+// locale the machine runs in.
+constexpr const char* kWeekdays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+constexpr const char* kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
+                                   "July",    "August",   "September", "October", "November", "December"};
+
+int twelveHour(const std::tm& now) { return now.tm_hour % 12 == 0 ? 12 : now.tm_hour % 12; }
+
+std::string minutes(const std::tm& now) {
+  return std::string(1, char('0' + now.tm_min / 10)) + char('0' + now.tm_min % 10);
 }
+
+const char* weekday(const std::tm& now) { return kWeekdays[unsigned(now.tm_wday) % 7]; }
 
 }  // namespace
 
-StatusBar statusBarOf(const Dictionary& visibleState, const Dictionary& preferences, std::time_t now) {
+std::string lockClockText(const std::tm& now) { return std::to_string(twelveHour(now)) + ":" + minutes(now); }
+
+std::string statusClockText(const std::tm& now) { return lockClockText(now) + (now.tm_hour < 12 ? " AM" : " PM"); }
+
+std::string dateText(const std::tm& now) {
+  return std::string(weekday(now)) + ", " + kMonths[unsigned(now.tm_mon) % 12] + " " + std::to_string(now.tm_mday);
+}
+
+std::string weekdayText(const std::tm& now) { return std::string(weekday(now), 3); }
+
+StatusBar statusBarOf(const Dictionary& preferences, std::vector<std::string> items, bool airplaneMode, bool locked,
+                      const std::tm& now) {
   StatusBar bar;
   if (const std::string* name = preferences.get<std::string>("SBCarrierDisplayName")) bar.carrier = *name;
-  bar.clock = clockText(now);
-  if (const Dictionary* items = visibleState.get<Dictionary>(sim::kStatusBarItemsKey))
-    for (const auto& item : items->entries()) bar.items.push_back(item.key);
-  bar.airplaneMode = visibleState.isTrue(sim::kAirplaneModeKey);
+  if (locked) bar.padlock = true;
+  else bar.clock = statusClockText(now);
+  bar.items = std::move(items);
+  bar.airplaneMode = airplaneMode;
   return bar;
 }
 
@@ -42,6 +55,13 @@ std::map<std::string, std::string, std::less<>> badgesOf(const Dictionary& visib
       if (!text.empty()) badges[identifier] = text;
     }
   return badges;
+}
+
+std::vector<std::string> statusBarItemsOf(const Dictionary& visibleState) {
+  std::vector<std::string> items;
+  if (const Dictionary* entries = visibleState.get<Dictionary>(sim::kStatusBarItemsKey))
+    for (const auto& item : entries->entries()) items.push_back(item.key);
+  return items;
 }
 
 }  // namespace screen

@@ -17,22 +17,26 @@ TEST(Screen, BadgesShowNumbersAndTextsButNotZeroOrEmptyText) {
   EXPECT_TRUE(screen::badgesOf(dictionary({{"badges", "x"}})).empty());
 }
 
-TEST(Screen, TheStatusBarKeepsItemsInTheOrderTheyWereAdded) {
+TEST(Screen, TheStatusBarKeepsItemsInTheOrderTheyWereAddedAndLockedShowsAPadlockForTheClock) {
   Dictionary visible =
       dictionary({{"statusBarItems", dictionary({{"Wifi", "o"}, {"Airplane", "o"}, {"Alarm", "o"}})}, {"airplaneMode", true}});
-  Dictionary preferences = dictionary({{"SBCarrierDisplayName", "AT&T"}});
-  screen::StatusBar bar = screen::statusBarOf(visible, preferences, 0);
-  EXPECT_EQ(bar.items, (std::vector<std::string>{"Wifi", "Airplane", "Alarm"}));
-  EXPECT_TRUE(bar.airplaneMode);
-  EXPECT_EQ(bar.carrier, "AT&T");
-  EXPECT_NE(bar.clock.find(':'), std::string::npos);
-  EXPECT_NE(bar.clock.front(), ' ');
+  EXPECT_EQ(screen::statusBarItemsOf(visible), (std::vector<std::string>{"Wifi", "Airplane", "Alarm"}));
+  EXPECT_TRUE(screen::statusBarItemsOf(dictionary({{"statusBarItems", "Wifi"}})).empty());
+  std::tm now{};
+  screen::StatusBar bar = screen::statusBarOf(dictionary({{"SBCarrierDisplayName", "AT&T"}}), {}, false, false, now);
+  EXPECT_EQ(bar.carrier + " " + bar.clock, "AT&T 12:00 AM");
+  screen::StatusBar locked = screen::statusBarOf(dictionary({{"SBCarrierDisplayName", 5}}), {}, false, true, now);
+  EXPECT_TRUE(locked.padlock && locked.clock.empty() && locked.carrier.empty());
+}
 
-  screen::StatusBar odd = screen::statusBarOf(
-      dictionary({{"statusBarItems", "Wifi"}, {"airplaneMode", 1}}), dictionary({{"SBCarrierDisplayName", 5}}), 0);
-  EXPECT_TRUE(odd.items.empty());
-  EXPECT_FALSE(odd.airplaneMode);
-  EXPECT_EQ(odd.carrier, "");
+TEST(Screen, TimesAndDatesAreWrittenAsTheDeviceWritesThem) {
+  std::tm now{};
+  now.tm_wday = 3, now.tm_mon = 5, now.tm_mday = 17, now.tm_hour = 9, now.tm_min = 41;
+  EXPECT_EQ(screen::statusClockText(now) + " " + screen::lockClockText(now) + " " + screen::dateText(now) + " " +
+                screen::weekdayText(now),
+            "9:41 AM 9:41 Wednesday, June 17 Wed");
+  now.tm_wday = 0, now.tm_mon = 11, now.tm_mday = 1, now.tm_hour = 12, now.tm_min = 5;
+  EXPECT_EQ(screen::statusClockText(now) + " " + screen::dateText(now), "12:05 PM Sunday, December 1");
 }
 
 }  // namespace

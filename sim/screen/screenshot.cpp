@@ -6,6 +6,7 @@
 #include "drawing.h"
 #include "icon_art.h"
 #include "platform/device_path.h"
+#include "platform/file_tree.h"
 
 namespace screen {
 
@@ -110,8 +111,16 @@ void statusBar(cairo_t* cr, const StatusBar& bar, std::FILE* notes) {
   }
   drawing::leftText(cr, bar.carrier, {x, 0, std::max(0.0, 100 - x), box.height}, kBarStyle);
 
-  constexpr Rect kClock{100, 0, 120, layout::kStatusBarHeight};
-  drawing::centredText(cr, bar.clock, kClock, kBarStyle);
+  constexpr const Rect& kClock = layout::kStatusClock;
+  if (bar.padlock) {
+    if (Surface padlock = springBoardImage("Default_Lock.png", "the padlock is left out", notes)) {
+      Rect at = fitted(padlock.get(), 0, kClock.width);
+      at.x = kClock.x + (kClock.width - at.width) / 2;
+      drawing::image(cr, padlock.get(), at);
+    }
+  } else {
+    drawing::centredText(cr, bar.clock, kClock, kBarStyle);
+  }
   battery(cr);
 
   // Items fill the bar leftwards from the battery, the first added leftmost.
@@ -134,17 +143,8 @@ void statusBar(cairo_t* cr, const StatusBar& bar, std::FILE* notes) {
 
 double tilt(std::size_t index) { return index % 2 ? -layout::kEditTiltDegrees : layout::kEditTiltDegrees; }
 
-}  // namespace
-
-Surface drawScreen(const Screen& screen, const AppCatalog& apps, std::FILE* notes) {
-  Surface picture(cairo_image_surface_create(CAIRO_FORMAT_RGB24, layout::kPixelWidth, layout::kPixelHeight));
-  cairo_t* cr = cairo_create(picture.get());
-  cairo_scale(cr, layout::kScale, layout::kScale);
-  if (std::optional<std::string> problem = drawing::fontProblem()) std::fprintf(notes, "springboard: %s\n", problem->c_str());
-
-  wallpaper(cr);
+void homeScreen(cairo_t* cr, const Screen& screen, IconArt& art, std::FILE* notes) {
   dock(cr, notes);
-  IconArt art(apps, notes);
   auto decorate = [&](const HomeIcon& icon, std::size_t index) {
     return IconArt::Decoration{IconArt::badgeFor(screen.badges, icon), screen.editing,
                                screen.editing ? tilt(index) : 0};
@@ -154,6 +154,89 @@ Surface drawScreen(const Screen& screen, const AppCatalog& apps, std::FILE* note
   for (std::size_t i = 0; i < screen.page.dock.size(); ++i)
     art.draw(cr, screen.page.dock[i], layout::dockIcon(i), decorate(screen.page.dock[i], i + 1));
   pageDots(cr, screen.page.pageCount, screen.pageNumber);
+}
+
+// A band of the lock screen: dark glass with a faint edge towards the wallpaper.
+void lockBand(cairo_t* cr, const Rect& band, bool edgeBelow) {
+  cairo_rectangle(cr, band.x, band.y, band.width, band.height);
+  drawing::verticalGradient(cr, band.y, band.bottom(), {{0, {0.1, 0.1, 0.12, 0.7}}, {1, {0, 0, 0, 0.8}}});
+  cairo_rectangle(cr, band.x, edgeBelow ? band.bottom() - 1 : band.y, band.width, 1);
+  cairo_set_source_rgba(cr, 1, 1, 1, 0.25);
+  cairo_fill(cr);
+}
+
+// The knob's arrow, pointing the way to slide.
+void knobArrow(cairo_t* cr, const Rect& knob) {
+  double cx = knob.x + knob.width / 2, cy = knob.y + knob.height / 2;
+  cairo_move_to(cr, cx - 13, cy - 4);
+  cairo_line_to(cr, cx + 2, cy - 4);
+  cairo_line_to(cr, cx + 2, cy - 11);
+  cairo_line_to(cr, cx + 14, cy);
+  cairo_line_to(cr, cx + 2, cy + 11);
+  cairo_line_to(cr, cx + 2, cy + 4);
+  cairo_line_to(cr, cx - 13, cy + 4);
+  cairo_close_path(cr);
+  drawing::verticalGradient(cr, cy - 11, cy + 11, {{0, {0.55, 0.56, 0.58}}, {1, {0.35, 0.36, 0.38}}});
+}
+
+// The lock screen: the time and the date large at the top, the slider at the foot.
+void lockScreen(cairo_t* cr, const Screen& screen) {
+  lockBand(cr, layout::kLockClockBand, true);
+  drawing::centredText(cr, lockClockText(screen.now), layout::kLockTime, {62, false, {1, 1, 1}});
+  drawing::centredText(cr, dateText(screen.now), layout::kLockDate, {17, false, {1, 1, 1}});
+
+  lockBand(cr, layout::kLockSliderBand, false);
+  const Rect& slider = layout::kLockSlider;
+  drawing::roundedRect(cr, slider, 12);
+  cairo_set_source_rgba(cr, 0, 0, 0, 0.6);
+  cairo_fill_preserve(cr);
+  cairo_set_source_rgba(cr, 1, 1, 1, 0.2);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  const Rect& knob = layout::kLockKnob;
+  drawing::roundedRect(cr, knob, 9);
+  drawing::verticalGradient(cr, knob.y, knob.bottom(),
+                            {{0, {0.98, 0.98, 0.98}}, {0.5, {0.86, 0.86, 0.87}}, {1, {0.7, 0.71, 0.73}}});
+  knobArrow(cr, knob);
+  drawing::centredText(cr, "slide to unlock", layout::kLockSliderText, {22, false, {1, 1, 1, 0.7}});
+}
+
+// The application in front, as it opens: its launch image under the bar, or
+// its icon on black when its bundle has none.
+void frontApplication(cairo_t* cr, const std::string& identifier, const AppCatalog& apps, IconArt& art,
+                      std::FILE* notes) {
+  const Rect& box = layout::kApplication;
+  std::optional<AppInfo> app = apps.find(identifier);
+  if (app && platform::fileExists(app->launchImagePath)) {
+    std::string why;
+    if (Surface launch = readPng(app->launchImagePath, why)) {
+      drawing::image(cr, launch.get(), box);
+      return;
+    }
+    std::fprintf(notes, "springboard: cannot read %s (%s); drawing the icon on black\n", app->launchImagePath.c_str(),
+                 why.c_str());
+  }
+  cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  cairo_fill(cr);
+  double size = layout::kIconSize;
+  art.drawAlone(cr, identifier,
+                {box.x + (box.width - size) / 2, box.y + (box.height - size) / 2, size, size});
+}
+
+}  // namespace
+
+Surface drawScreen(const Screen& screen, const AppCatalog& apps, std::FILE* notes) {
+  Surface picture(cairo_image_surface_create(CAIRO_FORMAT_RGB24, layout::kPixelWidth, layout::kPixelHeight));
+  cairo_t* cr = cairo_create(picture.get());
+  cairo_scale(cr, layout::kScale, layout::kScale);
+  if (std::optional<std::string> problem = drawing::fontProblem()) std::fprintf(notes, "springboard: %s\n", problem->c_str());
+
+  wallpaper(cr);
+  IconArt art(apps, notes, screen.now);
+  if (screen.locked) lockScreen(cr, screen);
+  else if (!screen.frontApplication.empty()) frontApplication(cr, screen.frontApplication, apps, art, notes);
+  else homeScreen(cr, screen, art, notes);
   statusBar(cr, screen.statusBar, notes);
 
   cairo_destroy(cr);

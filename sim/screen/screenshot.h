@@ -1,7 +1,8 @@
 #pragma once
 
-// The picture of the home screen: the status bar, a page of icons, the page
-// dots and the dock, drawn at layout::kScale pixels per point.
+// The picture of the screen, drawn at layout::kScale pixels per point: the
+// status bar over the home screen (a page of icons, the page dots and the
+// dock), the application in front, or the lock screen.
 
 #include <cstdio>
 #include <string>

@@ -1,16 +1,11 @@
 #include "screenshot_command.h"
 
 #include <charconv>
-#include <ctime>
-#include <optional>
-#include <string>
 
 #include "app_catalog.h"
-#include "png_image.h"
-#include "screen.h"
-#include "screenshot.h"
 #include "platform/device_path.h"
-#include "sim/common/springboard_state.h"
+#include "png_image.h"
+#include "screenshot.h"
 
 namespace screen {
 
@@ -26,37 +21,43 @@ std::optional<std::size_t> pageNumber(std::string_view word) {
 
 }  // namespace
 
-bool screenshotCommand(const std::vector<std::string_view>& arguments, const platform::plist::Value* iconState,
-                       bool editing) {
+std::optional<Screen> screenOf(const DeviceView& view, std::size_t page) {
+  std::optional<HomePage> shown = homePage(view.iconState, page);
+  if (!shown) return std::nullopt;
+  Screen screen;
+  screen.page = std::move(*shown);
+  screen.pageNumber = page;
+  if (!localtime_r(&view.now, &screen.now)) screen.now = std::tm{};
+  platform::plist::Dictionary preferences =
+      platform::plist::readDictionary(platform::kSpringBoardPreferencesPath).value_or(platform::plist::Dictionary{});
+  screen.statusBar = statusBarOf(preferences, view.statusBarItems, view.airplaneMode, view.locked, screen.now);
+  screen.badges = view.badges;
+  screen.editing = view.editing;
+  screen.locked = view.locked;
+  screen.frontApplication = view.frontApplication;
+  return screen;
+}
+
+bool screenshotCommand(const std::vector<std::string_view>& arguments, const DeviceView& view) {
   if (arguments.empty() || arguments.size() > 2) {
     std::fprintf(stderr, "springboard: usage: %s\n", kScreenshotUsage);
     return false;
   }
   std::string file(arguments[0]);
-  std::optional<std::size_t> page = arguments.size() == 2 ? pageNumber(arguments[1]) : 1;
+  std::optional<std::size_t> page = arguments.size() == 2 ? pageNumber(arguments[1]) : view.currentPage;
   if (!page) {
     std::fprintf(stderr, "springboard: screenshot: bad page number %.*s\n", int(arguments[1].size()),
                  arguments[1].data());
     return false;
   }
-  Screen screen;
-  std::optional<HomePage> shown = homePage(iconState, *page);
-  if (!shown) {
-    std::size_t pages = homePageCount(iconState);
+  std::optional<Screen> screen = screenOf(view, *page);
+  if (!screen) {
+    std::size_t pages = homePageCount(view.iconState);
     std::fprintf(stderr, "springboard: screenshot: no page %zu: the home screen has %zu page%s\n", *page, pages,
                  pages == 1 ? "" : "s");
     return false;
   }
-  screen.page = std::move(*shown);
-  screen.pageNumber = *page;
-  platform::plist::Dictionary visible = sim::readSpringBoardState();
-  platform::plist::Dictionary preferences =
-      platform::plist::readDictionary(platform::kSpringBoardPreferencesPath).value_or(platform::plist::Dictionary{});
-  screen.statusBar = statusBarOf(visible, preferences, std::time(nullptr));
-  screen.badges = badgesOf(visible);
-  screen.editing = editing;
-
-  Surface picture = drawScreen(screen, AppCatalog::scan(), stderr);
+  Surface picture = drawScreen(*screen, AppCatalog::scan(), stderr);
   std::string why;
   if (!writePng(picture.get(), file, why)) {
     std::fprintf(stderr, "springboard: cannot write %s: %s\n", file.c_str(), why.c_str());

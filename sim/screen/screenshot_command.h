@@ -1,23 +1,47 @@
 #pragma once
 
-// The screenshot command: "screenshot FILE.png [PAGE]" draws page PAGE (from
-// 1, the first by default) of the icon state as the screen shows it now and
-// writes it to FILE, a path of this machine rather than of the device.
+// The screenshot command: "screenshot FILE.png [PAGE]" draws what the screen
+// shows now, with page PAGE (from 1) of the icons, and writes it to FILE, a
+// path of this machine rather than of the device.
 
-#include <cstdio>
+#include <cstddef>
+#include <ctime>
+#include <map>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/plist.h"
+#include "screen.h"
 
 namespace screen {
 
 inline constexpr const char* kScreenshotUsage = "screenshot FILE.png [PAGE]";
 
-// Runs the command with the words after "screenshot". The icon state is the
-// model's (null when it holds none). False after an error line on standard
-// error, and then no file is written; fallbacks are noted on standard error too.
-bool screenshotCommand(const std::vector<std::string_view>& arguments, const platform::plist::Value* iconState,
-                       bool editing);
+// What SpringBoard holds that the picture shows, filled by its caller. The
+// rest comes from the device's files: the carrier's name from SpringBoard's
+// preferences, the applications' bundles and SpringBoard's images.
+struct DeviceView {
+  const platform::plist::Value* iconState = nullptr;  // the model's; null when it holds none
+  bool editing = false;
+  bool locked = false;
+  std::string frontApplication;  // its identifier; empty: none
+  std::size_t currentPage = 1;   // from 1: what a screenshot without PAGE shows
+  // Identifier to the text its badge shows: a number as digits, a text as it is.
+  std::map<std::string, std::string, std::less<>> badges;
+  std::vector<std::string> statusBarItems;  // in the order they were added
+  bool airplaneMode = false;
+  std::time_t now = 0;  // the time the device shows (sim::deviceTime())
+};
+
+// The screen that view shows with page page of its icons; nothing when the
+// icon state has no such page.
+std::optional<Screen> screenOf(const DeviceView& view, std::size_t page);
+
+// Runs the command with the words after "screenshot". False after an error
+// line on standard error, and then no file is written; fallbacks are noted on
+// standard error too.
+bool screenshotCommand(const std::vector<std::string_view>& arguments, const DeviceView& view);
 
 }  // namespace screen

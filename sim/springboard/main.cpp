@@ -14,6 +14,7 @@
 #include "loader.h"
 #include "new_root.h"
 #include "platform/device_path.h"
+#include "sim/common/clock.h"
 #include "springboard.h"
 #include "uncaught_exceptions.h"
 
@@ -54,8 +55,10 @@ const char* const kUsage =
     "  mark TEXT             journal mark with TEXT, to cut the journal into steps\n"
     "  screenshot FILE.png [PAGE]\n"
     "                        draw what the screen shows, with page PAGE of the icons\n"
-    "                        (the first by default), as a 640x960 PNG (320x480 points\n"
-    "                        at twice the size); FILE is a path of this machine\n"
+    "                        (the current one by default), as a 640x960 PNG (320x480\n"
+    "                        points at twice the size); FILE is a path of this machine\n"
+    "\n"
+    "SBKIT_CLOCK=2009-06-17T09:41:00 (a local time) stops the device's clock there.\n"
     "\n"
     "An unknown or failed command is reported on standard error and skipped.\n"
     "Exit status: 0 when every command was known and worked, 1 when one or more\n"
@@ -130,6 +133,11 @@ int main(int argc, char* argv[]) {
   if (optind != argc) {
     std::fprintf(stderr, "%s: unexpected argument %s\n", argv[0], argv[optind]);
     usage(argv[0], stderr, kUsageStatus);
+  }
+  // A clock the run cannot show is refused before anything runs or journals.
+  if (std::string problem; !sim::clockSettingIsValid(problem)) {
+    std::fprintf(stderr, "springboard: %s\n", problem.c_str());
+    return 1;
   }
 
   if (newRoot) return springboard::makeNewRoot(newRoot) ? 0 : 1;

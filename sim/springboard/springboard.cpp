@@ -9,6 +9,7 @@
 #include "platform/message.h"
 #include "platform/object_bridge.h"
 #include "platform/plist.h"
+#include "sim/common/clock.h"
 #include "sim/common/journal.h"
 #include "sim/common/springboard_state.h"
 #include "sim/screen/screenshot_command.h"
@@ -100,8 +101,15 @@ bool SpringBoard::run(std::string_view line, std::FILE* out) {
   else if (command[0] == "mark") sim::journal("mark", {markText(line)});
   else if (command[0] == "screenshot") {
     std::optional<Value> state = platform::valueOf(send<id>(model_, "_iconState"));
-    return screen::screenshotCommand({command.begin() + 1, command.end()}, state ? &*state : nullptr,
-                             send<BOOL>(iconController_, "isEditing"));
+    Dictionary visible = sim::readSpringBoardState();
+    screen::DeviceView view;
+    view.iconState = state ? &*state : nullptr;
+    view.editing = send<BOOL>(iconController_, "isEditing");
+    view.badges = screen::badgesOf(visible);
+    view.statusBarItems = screen::statusBarItemsOf(visible);
+    view.airplaneMode = visible.isTrue(sim::kAirplaneModeKey);
+    view.now = sim::deviceTime();
+    return screen::screenshotCommand({command.begin() + 1, command.end()}, view);
   }
   else {
     std::string text(line.substr(line.find_first_not_of(kBlanks)));

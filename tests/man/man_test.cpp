@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -294,6 +295,10 @@ TEST_P(PageExamplesTest, RunAsShownOnTheSampleDevice) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pages, PageExamplesTest, testing::ValuesIn(allPages()),
-                         [](const auto& info) { return info.param.substr(0, info.param.find('.')); });
+                         [](const auto& info) {
+                           std::string name = info.param.substr(0, info.param.find('.'));
+                           std::replace(name.begin(), name.end(), '-', '_');  // a test name is an identifier
+                           return name;
+                         });
 
 }  // namespace

@@ -213,6 +213,20 @@ TEST_F(ScreenshotTest, WhatCannotBeDrawnAsIntendedGivesAPlaceholderAndANoteNever
   }
 }
 
+TEST_F(ScreenshotTest, TheSameClockGivesTheSameBytesAndTheJournalKeepsTheMachinesTime) {
+  std::vector<std::string> shots;
+  for (const char* clock : {"2009-06-17T09:41:00", "2009-06-17T09:41:00", "2009-06-17T10:41:00"}) {
+    expectPicture(shoot("edit on; edit off", "", {{"SBKIT_CLOCK", clock}}), file());
+    shots.push_back(e2e::fileBytes(file()));
+  }
+  EXPECT_EQ(shots[0], shots[1]);
+  EXPECT_EQ(shots[0].find("tIME"), std::string::npos) << "a PNG time chunk";
+  EXPECT_NE(shots[0], shots[2]) << "the status bar's clock follows SBKIT_CLOCK";
+  std::string journal = e2e::fileBytes(device().host("/private/var/sim/journal"));
+  ASSERT_FALSE(journal.empty());
+  EXPECT_GT(std::stod(journal), double(std::time(nullptr) - 3600)) << journal;
+}
+
 TEST_F(ScreenshotTest, WithoutTheFontTheTextsAreBoxesAndTheNoteSaysSo) {
   fs::path config = device().root().parent_path() / "no-fonts.conf";
   std::ofstream(config) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
@@ -221,18 +235,23 @@ TEST_F(ScreenshotTest, WithoutTheFontTheTextsAreBoxesAndTheNoteSaysSo) {
   EXPECT_EQ(result.err, "springboard: no font found: texts are drawn as boxes\n");
 }
 
-TEST_F(ScreenshotTest, ABadPageOrAnUnwritableFileIsAnErrorAndWritesNothing) {
+TEST_F(ScreenshotTest, ABadPageAnUnwritableFileOrABadClockIsAnErrorAndWritesNothing) {
   struct Case {
     std::string page, file, error;
+    std::map<std::string, std::string> environment = {};
   };
   const std::string target = file().string();
   for (const Case& c : {Case{"4", target, "springboard: screenshot: no page 4: the home screen has 3 pages\n"},
                         Case{"0", target, "springboard: screenshot: bad page number 0\n"},
                         Case{"2x", target, "springboard: screenshot: bad page number 2x\n"},
                         Case{"", target + ".d/x.png",
-                             "springboard: cannot write " + target + ".d/x.png: No such file or directory\n"}}) {
-    e2e::Result result = e2e::run(
-        device(), {e2e::program("springboard"), "--no-extensions", "-c", "screenshot " + c.file + " " + c.page});
+                             "springboard: cannot write " + target + ".d/x.png: No such file or directory\n"},
+                        Case{"", target,
+                             "springboard: SBKIT_CLOCK: not a local time of the form 2009-06-17T09:41:00: 9:41\n",
+                             {{"SBKIT_CLOCK", "9:41"}}}}) {
+    e2e::Result result =
+        e2e::run(device(), {e2e::program("springboard"), "--no-extensions", "-c", "screenshot " + c.file + " " + c.page},
+                 "", c.environment);
     ASSERT_TRUE(result.exited) << "signal " << result.signal;
     EXPECT_EQ(result.status, 1) << c.page;
     EXPECT_EQ(result.err, c.error);
