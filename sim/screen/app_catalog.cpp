@@ -70,4 +70,10 @@ std::optional<AppInfo> AppCatalog::find(std::string_view identifier) const {
   return app;
 }
 
+std::vector<AppCatalog::Application> AppCatalog::applications() const {
+  std::vector<Application> all;
+  for (const auto& [identifier, bundle] : bundles_) all.push_back({identifier, bundle.path, bundle.app});
+  return all;
+}
+
 }  // namespace screen

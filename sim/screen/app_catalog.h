@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace screen {
 
@@ -31,6 +32,14 @@ class AppCatalog {
   // role of the bundle before the dash: named Role, with the bundle's
   // "Icon-Role.png" when it has one.
   std::optional<AppInfo> find(std::string_view identifier) const;
+
+  // Every bundle, by identifier: its bundle folder's device path and what it shows.
+  struct Application {
+    std::string identifier;
+    std::string path;
+    AppInfo app;
+  };
+  std::vector<Application> applications() const;
 
  private:
   struct Bundle {

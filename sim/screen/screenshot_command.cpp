@@ -38,18 +38,31 @@ std::optional<Screen> screenOf(const DeviceView& view, std::size_t page) {
   return screen;
 }
 
+std::optional<std::size_t> existingPage(std::string_view command, std::string_view word,
+                                        const platform::plist::Value* iconState) {
+  std::optional<std::size_t> page = pageNumber(word);
+  if (!page) {
+    std::fprintf(stderr, "springboard: %.*s: bad page number %.*s\n", int(command.size()), command.data(),
+                 int(word.size()), word.data());
+    return std::nullopt;
+  }
+  if (std::size_t pages = homePageCount(iconState); *page > pages) {
+    std::fprintf(stderr, "springboard: %.*s: no page %zu: the home screen has %zu page%s\n", int(command.size()),
+                 command.data(), *page, pages, pages == 1 ? "" : "s");
+    return std::nullopt;
+  }
+  return page;
+}
+
 bool screenshotCommand(const std::vector<std::string_view>& arguments, const DeviceView& view) {
   if (arguments.empty() || arguments.size() > 2) {
     std::fprintf(stderr, "springboard: usage: %s\n", kScreenshotUsage);
     return false;
   }
   std::string file(arguments[0]);
-  std::optional<std::size_t> page = arguments.size() == 2 ? pageNumber(arguments[1]) : view.currentPage;
-  if (!page) {
-    std::fprintf(stderr, "springboard: screenshot: bad page number %.*s\n", int(arguments[1].size()),
-                 arguments[1].data());
-    return false;
-  }
+  std::optional<std::size_t> page =
+      arguments.size() == 2 ? existingPage("screenshot", arguments[1], view.iconState) : view.currentPage;
+  if (!page) return false;
   std::optional<Screen> screen = screenOf(view, *page);
   if (!screen) {
     std::size_t pages = homePageCount(view.iconState);

@@ -42,6 +42,12 @@ std::optional<Screen> screenOf(const DeviceView& view, std::size_t page);
 // Runs the command with the words after "screenshot". False after an error
 // line on standard error, and then no file is written; fallbacks are noted on
 // standard error too.
+// The page WORD names, from 1, when the icon state has it; otherwise nothing,
+// after "springboard: COMMAND: bad page number WORD" or "springboard: COMMAND:
+// no page N: the home screen has M pages" on standard error.
+std::optional<std::size_t> existingPage(std::string_view command, std::string_view word,
+                                        const platform::plist::Value* iconState);
+
 bool screenshotCommand(const std::vector<std::string_view>& arguments, const DeviceView& view);
 
 }  // namespace screen

@@ -4,6 +4,8 @@
 #import <SpringBoard/SBIconController.h>
 #import <SpringBoard/SBIconScrollView.h>
 
+#include <string>
+
 #include "sim/common/journal.h"
 
 @implementation SBIconController
@@ -35,6 +37,16 @@
 - (void)scrollViewDidEndDecelerating:(UIScrollView*)scrollView {
   sim::journal("-[SBIconController scrollViewDidEndDecelerating:]",
                {scrollView == (UIScrollView*)_scrollView ? "icon" : "other"});
+}
+
+- (int)currentIconListIndex {
+  return _currentIconListIndex;
+}
+
+- (void)scrollToIconListAtIndex:(int)index animate:(BOOL)animate {
+  sim::journal("-[SBIconController scrollToIconListAtIndex:animate:]",
+               {std::to_string(index), animate ? "1" : "0"});
+  _currentIconListIndex = index;
 }
 
 @end

@@ -1,4 +1,4 @@
-#import <SpringBoard/SBIconModel.h>
+#import <SpringBoard/SpringBoard.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -48,6 +48,7 @@ constexpr const char* kIconStatePath = "/var/mobile/Library/SpringBoard/IconStat
 }
 
 - (void)dealloc {
+  [_icons release];
   [_iconState release];
   [super dealloc];
 }
@@ -63,6 +64,18 @@ constexpr const char* kIconStatePath = "/var/mobile/Library/SpringBoard/IconStat
 - (void)noteIconStateChangedExternally {
   sim::journal("-[SBIconModel noteIconStateChangedExternally]");
   [self loadIconState];
+}
+
+- (SBApplicationIcon*)iconForDisplayIdentifier:(NSString*)displayIdentifier {
+  if (SBApplicationIcon* icon = displayIdentifier ? [_icons objectForKey:displayIdentifier] : nil) return icon;
+  SBApplication* application =
+      [[SBApplicationController sharedInstance] applicationWithDisplayIdentifier:displayIdentifier];
+  if (application == nil) return nil;
+  if (_icons == nil) _icons = [[NSMutableDictionary alloc] init];
+  SBApplicationIcon* icon = [[SBApplicationIcon alloc] initWithApplication:application];
+  [_icons setObject:icon forKey:displayIdentifier];
+  [icon release];
+  return icon;
 }
 
 - (void)deleteIconState {

@@ -1,7 +1,5 @@
 #include "springboard.h"
 
-#include <objc/runtime.h>
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -11,7 +9,6 @@
 #include "platform/plist.h"
 #include "sim/common/clock.h"
 #include "sim/common/journal.h"
-#include "sim/common/springboard_state.h"
 #include "sim/screen/screenshot_command.h"
 
 namespace springboard {
@@ -19,7 +16,6 @@ namespace springboard {
 namespace {
 
 using platform::send;
-using platform::plist::Dictionary;
 using platform::plist::Value;
 
 constexpr const char* kBlanks = " \t\r\n";
@@ -53,31 +49,22 @@ std::string badgeText(const Value& value) {
   return platform::plist::description(value);
 }
 
-// The entries of a state dictionary, sorted by key; none when it is missing.
-std::vector<const platform::plist::DictionaryEntry*> sortedEntries(const Dictionary& state, const char* key) {
-  const Dictionary* dictionary = state.get<Dictionary>(key);
-  return dictionary ? dictionary->sortedEntries() : std::vector<const platform::plist::DictionaryEntry*>{};
+// A badge as the picture draws it: a number as its digits, a text as it is.
+std::string drawnBadge(const Value& value) {
+  if (const std::string* text = value.get<std::string>()) return *text;
+  return platform::plist::description(value);
 }
 
-// A class as a receiver of messages.
-id classNamed(const char* name) { return reinterpret_cast<id>(objc_getClass(name)); }
-
-// The object variable name of object; nil when its class has none.
-id objectVariable(id object, const char* name) {
-  Ivar variable = class_getInstanceVariable(object_getClass(object), name);
-  return variable ? object_getIvar(object, variable) : nil;
-}
+// The owner status shows for an item no tool asked for: SpringBoard's own.
+constexpr const char* kSpringBoardOwner = "com.apple.springboard";
 
 }  // namespace
 
 SpringBoard::SpringBoard(std::vector<substrate::Extension> extensions) : extensions_(std::move(extensions)) {
   platform::AutoreleasePool pool;
-  application_ = send<id>(send<id>(classNamed("SpringBoard"), "alloc"), "init");
-  model_ = send<id>(classNamed("SBIconModel"), "sharedInstance");
-  iconController_ = send<id>(classNamed("SBIconController"), "sharedInstance");
-  iconScrollView_ = objectVariable(iconController_, "_scrollView");
-  otherScrollView_ = send<id>(send<id>(classNamed("UIScrollView"), "alloc"), "init");
-  send(application_, "applicationDidFinishLaunching:", application_);
+  objects_ = Objects::make();
+  itemOwners_ = deliverToolRequests(objects_);
+  send(objects_.application, "applicationDidFinishLaunching:", objects_.application);
 }
 
 bool SpringBoard::run(std::string_view line, std::FILE* out) {
@@ -86,31 +73,40 @@ bool SpringBoard::run(std::string_view line, std::FILE* out) {
   // What a command leaves autoreleased goes when it is done, as at the end
   // of one turn of SpringBoard's run loop.
   platform::AutoreleasePool pool;
+  // On the lock screen there are no icons to launch, page through or edit.
+  if ((command[0] == "launch" || command[0] == "page" || command[0] == "edit") &&
+      send<BOOL>(objects_.away, "isLocked")) {
+    std::fprintf(stderr, "springboard: %.*s: the device is locked\n", int(command[0].size()), command[0].data());
+    return false;
+  }
+  return runCommand(command, line, out);
+}
+
+bool SpringBoard::runCommand(const std::vector<std::string_view>& command, std::string_view line, std::FILE* out) {
+  const Objects& o = objects_;
+  // The hardware buttons' event: none in the simulation.
+  void* const noEvent = nullptr;
   if (is(command, {"icon-state"})) printIconState(out);
-  else if (is(command, {"delete-icon-state"})) send(model_, "deleteIconState");
-  else if (is(command, {"note-icon-state-changed"})) send(model_, "noteIconStateChangedExternally");
-  else if (is(command, {"edit", "on"})) send(iconController_, "setIsEditing:", BOOL(YES));
-  else if (is(command, {"edit", "off"})) send(iconController_, "setIsEditing:", BOOL(NO));
-  else if (is(command, {"scroll", "decelerating"})) send(iconScrollView_, "setDecelerating:", BOOL(YES));
-  else if (is(command, {"scroll", "rest"})) send(iconScrollView_, "setDecelerating:", BOOL(NO));
-  else if (is(command, {"scroll", "end"})) send(iconController_, "scrollViewDidEndDecelerating:", iconScrollView_);
+  else if (is(command, {"delete-icon-state"})) send(o.model, "deleteIconState");
+  else if (is(command, {"note-icon-state-changed"})) send(o.model, "noteIconStateChangedExternally");
+  else if (is(command, {"edit", "on"})) send(o.iconController, "setIsEditing:", BOOL(YES));
+  else if (is(command, {"edit", "off"})) send(o.iconController, "setIsEditing:", BOOL(NO));
+  else if (is(command, {"scroll", "decelerating"})) send(o.iconScrollView, "setDecelerating:", BOOL(YES));
+  else if (is(command, {"scroll", "rest"})) send(o.iconScrollView, "setDecelerating:", BOOL(NO));
+  else if (is(command, {"scroll", "end"})) send(o.iconController, "scrollViewDidEndDecelerating:", o.iconScrollView);
   else if (is(command, {"scroll", "end", "other"}))
-    send(iconController_, "scrollViewDidEndDecelerating:", otherScrollView_);
+    send(o.iconController, "scrollViewDidEndDecelerating:", o.otherScrollView);
+  else if (is(command, {"home"})) {
+    send(o.application, "menuButtonDown:", noEvent);
+    send(o.application, "menuButtonUp:", noEvent);
+  } else if (is(command, {"lock"})) send(o.away, "lock");
+  else if (is(command, {"unlock"})) send(o.away, "unlockWithSound:", BOOL(NO));
+  else if (command[0] == "launch" && command.size() == 2) return launch(command[1]);
+  else if (command[0] == "page" && command.size() == 2) return showPage(command[1]);
   else if (is(command, {"status"})) printStatus(out);
   else if (is(command, {"extensions"})) printExtensions(out);
   else if (command[0] == "mark") sim::journal("mark", {markText(line)});
-  else if (command[0] == "screenshot") {
-    std::optional<Value> state = platform::valueOf(send<id>(model_, "_iconState"));
-    Dictionary visible = sim::readSpringBoardState();
-    screen::DeviceView view;
-    view.iconState = state ? &*state : nullptr;
-    view.editing = send<BOOL>(iconController_, "isEditing");
-    view.badges = screen::badgesOf(visible);
-    view.statusBarItems = screen::statusBarItemsOf(visible);
-    view.airplaneMode = visible.isTrue(sim::kAirplaneModeKey);
-    view.now = sim::deviceTime();
-    return screen::screenshotCommand({command.begin() + 1, command.end()}, view);
-  }
+  else if (command[0] == "screenshot") return screenshot({command.begin() + 1, command.end()});
   else {
     std::string text(line.substr(line.find_first_not_of(kBlanks)));
     text.erase(text.find_last_not_of(kBlanks) + 1);
@@ -120,13 +116,49 @@ bool SpringBoard::run(std::string_view line, std::FILE* out) {
   return true;
 }
 
+bool SpringBoard::launch(std::string_view identifier) {
+  platform::Object name = platform::stringObject(identifier);
+  id application = send<id>(objects_.applications, "applicationWithDisplayIdentifier:", name.get());
+  if (application == nil) {
+    std::fprintf(stderr, "springboard: launch: no application %.*s\n", int(identifier.size()), identifier.data());
+    return false;
+  }
+  send(objects_.ui, "activateApplicationAnimated:", application);
+  return true;
+}
+
+bool SpringBoard::showPage(std::string_view word) {
+  std::optional<Value> state = platform::valueOf(send<id>(objects_.model, "_iconState"));
+  std::optional<std::size_t> page = screen::existingPage("page", word, state ? &*state : nullptr);
+  if (!page) return false;
+  send(objects_.iconController, "scrollToIconListAtIndex:animate:", static_cast<int>(*page - 1), BOOL(NO));
+  return true;
+}
+
+bool SpringBoard::screenshot(const std::vector<std::string_view>& arguments) {
+  std::optional<Value> state = platform::valueOf(send<id>(objects_.model, "_iconState"));
+  Shown shown = shownBy(objects_);
+  screen::DeviceView view;
+  view.iconState = state ? &*state : nullptr;
+  view.editing = shown.editing;
+  view.locked = shown.locked;
+  view.frontApplication = shown.frontApplication;
+  view.currentPage = static_cast<std::size_t>(std::max(shown.page, 0)) + 1;
+  for (const auto& [identifier, badge] : shown.badges)
+    if (std::string text = drawnBadge(badge); !text.empty() && text != "0") view.badges.emplace(identifier, text);
+  view.statusBarItems = shown.statusBarItems;
+  view.airplaneMode = shown.airplaneMode;
+  view.now = sim::deviceTime();
+  return screen::screenshotCommand(arguments, view);
+}
+
 void SpringBoard::printExtensions(std::FILE* out) {
   for (const substrate::Extension& extension : extensions_)
     std::fprintf(out, "%s\t%s\n", extension.name.c_str(), extension.outcome.c_str());
 }
 
 void SpringBoard::printIconState(std::FILE* out) {
-  std::optional<Value> state = platform::valueOf(send<id>(model_, "_iconState"));
+  std::optional<Value> state = platform::valueOf(send<id>(objects_.model, "_iconState"));
   if (!state) {
     std::fputs("no icon state\n", out);
     return;
@@ -135,21 +167,26 @@ void SpringBoard::printIconState(std::FILE* out) {
 }
 
 void SpringBoard::printStatus(std::FILE* out) {
-  Dictionary state = sim::readSpringBoardState();
-  std::fprintf(out, "edit mode: %s\n", send<BOOL>(iconController_, "isEditing") ? "on" : "off");
-  std::fprintf(out, "icon scroll view: %s\n",
-               send<BOOL>(iconScrollView_, "isDecelerating") ? "decelerating" : "at rest");
+  Shown shown = shownBy(objects_);
+  std::fprintf(out, "edit mode: %s\n", shown.editing ? "on" : "off");
+  std::fprintf(out, "icon scroll view: %s\n", shown.decelerating ? "decelerating" : "at rest");
 
-  auto badges = sortedEntries(state, sim::kBadgesKey);
-  std::fputs(badges.empty() ? "badges: none\n" : "badges:\n", out);
-  for (const auto* badge : badges) std::fprintf(out, "  %s: %s\n", badge->key.c_str(), badgeText(badge->value).c_str());
+  std::fputs(shown.badges.empty() ? "badges: none\n" : "badges:\n", out);
+  for (const auto& [identifier, badge] : shown.badges)
+    std::fprintf(out, "  %s: %s\n", identifier.c_str(), badgeText(badge).c_str());
 
-  auto items = sortedEntries(state, sim::kStatusBarItemsKey);
+  std::vector<std::string> items = shown.statusBarItems;
+  std::sort(items.begin(), items.end());
   std::fputs(items.empty() ? "status-bar items: none\n" : "status-bar items:\n", out);
-  for (const auto* item : items)
-    std::fprintf(out, "  %s (%s)\n", item->key.c_str(), platform::plist::description(item->value).c_str());
+  for (const std::string& item : items) {
+    auto owner = itemOwners_.find(item);
+    std::fprintf(out, "  %s (%s)\n", item.c_str(), owner != itemOwners_.end() ? owner->second.c_str() : kSpringBoardOwner);
+  }
 
-  std::fprintf(out, "airplane mode: %s\n", state.isTrue(sim::kAirplaneModeKey) ? "on" : "off");
+  std::fprintf(out, "airplane mode: %s\n", shown.airplaneMode ? "on" : "off");
+  std::fprintf(out, "locked: %s\n", shown.locked ? "yes" : "no");
+  std::fprintf(out, "front application: %s\n", shown.frontApplication.empty() ? "none" : shown.frontApplication.c_str());
+  std::fprintf(out, "page: %d\n", shown.page + 1);
 }
 
 }  // namespace springboard

@@ -2,22 +2,22 @@
 
 // The simulated SpringBoard: its objects and its commands.
 
-#include <objc/objc.h>
-
 #include <cstdio>
+#include <map>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "loader.h"
+#include "objects.h"
 
 namespace springboard {
 
 class SpringBoard {
  public:
-  // Makes SpringBoard's objects as SpringBoard does at start, by messages a
-  // loaded extension may have hooked (+sharedInstance, init, the icon
-  // model's first loadIconState), then sends applicationDidFinishLaunching:
-  // to the application object. The extensions are what the loader did.
+  // Makes SpringBoard's objects as SpringBoard does at start, sends them the
+  // requests the tools made, then sends applicationDidFinishLaunching: to
+  // the application object. The extensions are what the loader did.
   explicit SpringBoard(std::vector<substrate::Extension> extensions);
   SpringBoard(const SpringBoard&) = delete;
   SpringBoard& operator=(const SpringBoard&) = delete;
@@ -28,16 +28,17 @@ class SpringBoard {
   bool run(std::string_view line, std::FILE* out);
 
  private:
+  bool runCommand(const std::vector<std::string_view>& command, std::string_view line, std::FILE* out);
+  bool launch(std::string_view identifier);
+  bool showPage(std::string_view word);
+  bool screenshot(const std::vector<std::string_view>& arguments);
   void printIconState(std::FILE* out);
   void printStatus(std::FILE* out);
   void printExtensions(std::FILE* out);
 
   std::vector<substrate::Extension> extensions_;
-  id application_;
-  id model_;
-  id iconController_;
-  id iconScrollView_;   // the one in the controller's _scrollView
-  id otherScrollView_;  // a scroll view that reports to the controller too
+  Objects objects_;
+  std::map<std::string, std::string> itemOwners_;  // status-bar item to the application that asked for it
 };
 
 }  // namespace springboard

@@ -113,7 +113,8 @@ TEST(SpringBoard, StatusShowsTheVisibleState) {
   visible.set("airplaneMode", true);
   std::ofstream(device.host("/private/var/sim/springboard.plist")) << platform::plist::toXml(visible);
 
-  e2e::Result result = runScript(device, "edit on; scroll decelerating; status", Extensions::none);
+  e2e::Result result = runScript(
+      device, "edit on; scroll decelerating; launch com.apple.mobilesafari; page 2; lock; status", Extensions::none);
 
   ASSERT_TRUE(result.exited);
   EXPECT_EQ(result.status, 0);
@@ -126,7 +127,54 @@ TEST(SpringBoard, StatusShowsTheVisibleState) {
             "  com.apple.mobilemail: 3\n"
             "status-bar items:\n"
             "  Alarm (com.example.clock)\n"
-            "airplane mode: on\n");
+            "airplane mode: on\n"
+            "locked: yes\n"
+            "front application: com.apple.mobilesafari\n"
+            "page: 2\n");
+}
+
+// Each command sends what the device sends; SpringBoard's own
+// implementations journal themselves. Lock, front application and page
+// belong to the run.
+TEST(SpringBoard, TheButtonsTheLockAndLaunchingSendWhatTheDeviceSends) {
+  const std::string down = "-[SpringBoard menuButtonDown:]\tNULL", up = "-[SpringBoard menuButtonUp:]\tNULL",
+                    clicked = "-[SBUIController clickedMenuButton]";
+  struct Case {
+    const char* script;
+    std::vector<std::string> journal;
+    std::string err;
+    std::string lastLines;  // of status, run after the script
+  };
+  const Case cases[] = {
+      {"launch com.apple.mobilenotes; home",
+       {"-[SBUIController activateApplicationAnimated:]\tcom.apple.mobilenotes", down, up, clicked}, "",
+       "locked: no\nfront application: none\npage: 1\n"},
+      {"edit on; home", {kSetEditingOn, down, up, clicked, kSetEditingOff}, "",
+       "locked: no\nfront application: none\npage: 1\n"},
+      {"page 3; home; home",
+       {"-[SBIconController scrollToIconListAtIndex:animate:]\t2\t0", down, up, clicked,
+        "-[SBIconController scrollToIconListAtIndex:animate:]\t0\t1", down, up, clicked},
+       "", "locked: no\nfront application: none\npage: 1\n"},
+      {"lock; home; launch com.apple.mobilenotes; page 2; edit on",
+       {"-[SBAwayController lock]", down, up},
+       "springboard: launch: the device is locked\nspringboard: page: the device is locked\n"
+       "springboard: edit: the device is locked\n",
+       "locked: yes\nfront application: none\npage: 1\n"},
+      {"lock; unlock; launch com.example.none; page 4; page two",
+       {"-[SBAwayController lock]", "-[SBAwayController unlockWithSound:]\t0"},
+       "springboard: launch: no application com.example.none\n"
+       "springboard: page: no page 4: the home screen has 3 pages\nspringboard: page: bad page number two\n",
+       "locked: no\nfront application: none\npage: 1\n"},
+  };
+  for (const Case& c : cases) {
+    e2e::TemporaryDevice device;
+    e2e::Result result = runScript(device, std::string(c.script) + "; status", Extensions::none);
+    ASSERT_TRUE(result.exited) << c.script;
+    EXPECT_EQ(result.status, c.err.empty() ? 0 : 1) << c.script;
+    EXPECT_EQ(result.err, c.err) << c.script;
+    EXPECT_TRUE(result.out.ends_with(c.lastLines)) << c.script << ":\n" << result.out;
+    EXPECT_EQ(device.journal(), c.journal) << c.script;
+  }
 }
 
 TEST(SpringBoard, StatusOfAFreshDevice) {
@@ -140,7 +188,10 @@ TEST(SpringBoard, StatusOfAFreshDevice) {
             "icon scroll view: at rest\n"
             "badges: none\n"
             "status-bar items: none\n"
-            "airplane mode: off\n");
+            "airplane mode: off\n"
+            "locked: no\n"
+            "front application: none\n"
+            "page: 1\n");
   EXPECT_TRUE(device.journal().empty());
 }
 

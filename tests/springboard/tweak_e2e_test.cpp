@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "springboard_run.h"
 
@@ -33,6 +35,30 @@ TEST(Tweak, LoadsBeforeSpringBoardMakesItsObjectsAndSeesItsStart) {
             "tweak: -[SBIconModel loadIconState] state\n"
             "tweak: -[SpringBoard applicationDidFinishLaunching:] itself 1, shared 1, responds 1, described\n");
   EXPECT_TRUE(device.journal().empty());
+}
+
+// The tools' requests reach SpringBoard's objects as its own messages, which
+// a tweak hooks; what it lets through is what SpringBoard shows.
+TEST(Tweak, HooksSeeTheToolsRequestsAndDecideWhatIsShown) {
+  e2e::TemporaryDevice device;
+  for (std::vector<std::string> tool : {std::vector<std::string>{"iconcount", "Mail", "3"},
+                                        {"badge", "Stocks", "New"}, {"indicator", "-s", "Airplane"}, {"radio", "y"}}) {
+    tool[0] = e2e::program(tool[0]);
+    ASSERT_EQ(e2e::run(device, tool).status, 0) << tool[0];
+  }
+  std::vector<std::string> toolsLines = device.journal();
+  install(device, "Quiet");
+  e2e::Result result = runScript(device, "status");
+  ASSERT_TRUE(result.exited) << "signal " << result.signal;
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err,
+            "tweak: -[SBApplicationIcon setBadge:3] on com.apple.mobilemail\n"
+            "tweak: -[SBApplicationIcon setBadge:New] on com.apple.stocks\n"
+            "tweak: addStatusBarItem:Airplane\n"
+            "tweak: setIsInAirplaneMode:1\n");
+  EXPECT_EQ(result.out.substr(0, result.out.find("locked:")),
+            "edit mode: off\nicon scroll view: at rest\nbadges: none\nstatus-bar items: none\nairplane mode: off\n");
+  EXPECT_EQ(device.journal(), toolsLines);  // the messages sent add no line
 }
 
 TEST(Tweak, AFailingTweakIsReportedWithItsOwnStatus) {
