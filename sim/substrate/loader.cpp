@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "filter.h"
+#include "images.h"
 #include "platform/device_path.h"
 #include "platform/plist.h"
 
@@ -60,6 +61,7 @@ bool wanted(const std::string& library, const std::string& stem, const Process& 
 }  // namespace
 
 std::vector<std::string> loadExtensions(std::string_view bundleIdentifier, std::string_view executableName) {
+  noteProcess(bundleIdentifier, executableName);
   Process process{std::string(bundleIdentifier), std::string(executableName),
                   [](const std::string& name) { return objc_getClass(name.c_str()) != Nil; }};
   std::vector<std::string> loaded;

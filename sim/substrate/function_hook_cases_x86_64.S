@@ -1,0 +1,49 @@
+// Functions whose first instructions test the function hook on x86_64.
+
+        .text
+
+// Reads a value RIP-relatively and branches on its argument within the
+// bytes the hook moves: -1 for 0, else 42.
+        .globl  hookCaseRelative
+        .type   hookCaseRelative, @function
+hookCaseRelative:
+        testl   %edi, %edi
+        je      1f
+        movl    caseValue(%rip), %eax
+        ret
+1:      movl    $-1, %eax
+        ret
+        .size   hookCaseRelative, . - hookCaseRelative
+
+// Counts its argument down in a loop whose head is among its first five
+// bytes; answers the argument.
+        .globl  hookCaseBranchBack
+        .type   hookCaseBranchBack, @function
+hookCaseBranchBack:
+        xorl    %eax, %eax
+1:      addl    $1, %eax
+        subl    $1, %edi
+        jnz     1b
+        ret
+        .size   hookCaseBranchBack, . - hookCaseBranchBack
+
+// Shorter than the jump: answers its argument plus 7, in four bytes.
+        .globl  hookCaseTooShort
+        .type   hookCaseTooShort, @function
+hookCaseTooShort:
+        leal    7(%rdi), %eax
+        ret
+        .size   hookCaseTooShort, . - hookCaseTooShort
+        int3
+        int3
+        int3
+        int3
+        int3
+        int3
+
+        .section .rodata
+        .balign 4
+caseValue:
+        .long   42
+
+        .section .note.GNU-stack, "", @progbits
