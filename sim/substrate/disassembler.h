@@ -38,6 +38,18 @@ class Disassembler {
     return cs_insn_group(handle_, &instruction, group);
   }
 
+  // Whether the instruction reads (or writes) the register, by its operands
+  // or by its nature.
+  bool accesses(const cs_insn& instruction, unsigned reg, bool write) const {
+    cs_regs read, written;
+    std::uint8_t readCount = 0, writtenCount = 0;
+    if (cs_regs_access(handle_, &instruction, read, &readCount, written, &writtenCount) != CS_ERR_OK) return true;
+    const std::uint16_t* list = write ? written : read;
+    for (std::uint8_t i = 0, count = write ? writtenCount : readCount; i < count; ++i)
+      if (list[i] == reg) return true;
+    return false;
+  }
+
  private:
   csh handle_ = 0;
   cs_insn* instruction_ = nullptr;

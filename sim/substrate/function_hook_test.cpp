@@ -14,6 +14,12 @@ int hookTargetDoubleThenAdd(int value, int addend);
 int hookCaseRelative(int value);
 int hookCaseBranchBack(int value);
 int hookCaseTooShort(int value);
+#if defined(__arm__)
+// 32-bit ARM: the cases above are in ARM state, these in Thumb state.
+int hookCaseRelativeThumb(int value);
+int hookCaseBranchBackThumb(int value);
+int hookCaseTooShortThumb(int value);
+#endif
 }
 
 namespace {
@@ -66,13 +72,35 @@ TEST(FunctionHook, ReachesDirectCallsFromTheFunctionsOwnLibrary) {
   EXPECT_EQ(scaledWas(4, 3), 12);
 }
 
-TEST(FunctionHook, MovesProgramCounterRelativeInstructions) {
-  MSHookFunction(reinterpret_cast<void*>(hookCaseRelative), reinterpret_cast<void*>(relativeTimesTen),
+// Each answers -1 for 0 and 42 otherwise, with program-counter-relative
+// instructions (loads, branches) among those the jump takes the place of.
+struct Relative {
+  const char* name;
+  Unary function;
+};
+
+void PrintTo(const Relative& relative, std::ostream* out) { *out << relative.name; }
+
+class Relocated : public testing::TestWithParam<Relative> {};
+
+TEST_P(Relocated, MovesProgramCounterRelativeInstructions) {
+  Unary function = GetParam().function;
+  MSHookFunction(reinterpret_cast<void*>(function), reinterpret_cast<void*>(relativeTimesTen),
                  reinterpret_cast<void**>(&relativeWas));
 
-  EXPECT_EQ(hookCaseRelative(0), -10);  // the moved branch, taken
-  EXPECT_EQ(hookCaseRelative(3), 420);  // the moved load
+  EXPECT_EQ(function(0), -10);
+  EXPECT_EQ(function(3), 420);
 }
+
+const Relative kRelative[] = {
+    {"Relative", hookCaseRelative},
+#if defined(__arm__)
+    {"RelativeThumb", hookCaseRelativeThumb},
+#endif
+};
+
+INSTANTIATE_TEST_SUITE_P(FunctionHook, Relocated, testing::ValuesIn(kRelative),
+                         [](const testing::TestParamInfo<Relative>& info) { return info.param.name; });
 
 TEST(FunctionHook, ASecondHookSavesTheFirstReplacement) {
   // Hooked by the first test of this file when it ran; hooked here otherwise.
@@ -93,6 +121,8 @@ struct Unrelocatable {
   const char* reason;
 };
 
+void PrintTo(const Unrelocatable& unrelocatable, std::ostream* out) { *out << unrelocatable.name; }
+
 class Refusal : public testing::TestWithParam<Unrelocatable> {};
 
 TEST_P(Refusal, WarnsAndWritesNothing) {
@@ -112,9 +142,16 @@ TEST_P(Refusal, WarnsAndWritesNothing) {
   EXPECT_EQ(unrelocatable.function(unrelocatable.argument), unrelocatable.answer);
 }
 
-INSTANTIATE_TEST_SUITE_P(FunctionHook, Refusal,
-                         testing::Values(Unrelocatable{"BranchBack", hookCaseBranchBack, 3, 3, "goes back into"},
-                                         Unrelocatable{"TooShort", hookCaseTooShort, 1, 8, "too short"}),
+const Unrelocatable kUnrelocatable[] = {
+    {"BranchBack", hookCaseBranchBack, 3, 3, "goes back into"},
+    {"TooShort", hookCaseTooShort, 5, 5, "too short"},
+#if defined(__arm__)
+    {"BranchBackThumb", hookCaseBranchBackThumb, 3, 3, "goes back into"},
+    {"TooShortThumb", hookCaseTooShortThumb, 5, 5, "too short"},
+#endif
+};
+
+INSTANTIATE_TEST_SUITE_P(FunctionHook, Refusal, testing::ValuesIn(kUnrelocatable),
                          [](const testing::TestParamInfo<Unrelocatable>& info) { return info.param.name; });
 
 }  // namespace

@@ -18,10 +18,13 @@ MSImageRef imageOf(const void* address) {
 }
 
 struct Lookup {
+  const char* test;
   const char* name;
   bool inTheLibraryOnly;  // searched for in the test library's image, else in every image
   bool found;
 };
+
+void PrintTo(const Lookup& lookup, std::ostream* out) { *out << lookup.test; }
 
 class FindSymbol : public testing::TestWithParam<Lookup> {};
 
@@ -38,11 +41,12 @@ TEST_P(FindSymbol, AnswersWhatTheSymbolTablesHold) {
 
 INSTANTIATE_TEST_SUITE_P(
     Symbols, FindSymbol,
-    testing::Values(Lookup{"_hookTargetTriple", true, true},    // exported
-                    Lookup{"_hookTargetScaled", true, true},    // file-local, in .symtab only
-                    Lookup{"_hookTargetTriple", false, true},   // any image
-                    Lookup{"hookTargetTriple", false, false},   // not the device's name
-                    Lookup{"_hookTargetNowhere", false, false}));
+    testing::Values(Lookup{"Exported", "_hookTargetTriple", true, true},
+                    Lookup{"FileLocal", "_hookTargetScaled", true, true},  // in .symtab only
+                    Lookup{"InAnyImage", "_hookTargetTriple", false, true},
+                    Lookup{"WithoutTheUnderscore", "hookTargetTriple", false, false},
+                    Lookup{"Missing", "_hookTargetNowhere", false, false}),
+    [](const testing::TestParamInfo<Lookup>& info) { return info.param.test; });
 
 TEST(FindSymbol, AnExportedSymbolIsTheFunctionCallersReach) {
   EXPECT_EQ(MSFindSymbol(nullptr, "_hookTargetTriple"), reinterpret_cast<void*>(hookTargetTriple));
