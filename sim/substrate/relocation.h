@@ -27,9 +27,8 @@ struct Relocation {
   std::uintptr_t copyEntry;             // where copy is called (with the Thumb mark)
 };
 
-// The processor's largest jump to the stub, and how near to the function
-// the stub must be (0: anywhere).
-extern const std::size_t kLongestEntryJump;
+// How near to the function the stub must be for its entry's jump (0:
+// anywhere).
 extern const std::uintptr_t kStubReach;
 // Room for the stub at the start of the page; the copy follows.
 inline constexpr std::size_t kStubRoom = 32;

@@ -11,13 +11,12 @@
 
 namespace substrate {
 
-const std::size_t kLongestEntryJump = 10;  // Thumb, at an address 2 modulo 4
 const std::uintptr_t kStubReach = 0;
 
 namespace {
 
 constexpr std::uint32_t kAlways = 0xE;
-constexpr unsigned kLinkRegister = 14, kProgramCounter = 15;
+constexpr unsigned kProgramCounter = 15;
 
 // Appends code at a known address, in halfwords and words as the processor
 // reads them (little-endian; a 32-bit Thumb instruction as its two halfwords).

@@ -10,12 +10,12 @@
 
 namespace substrate {
 
-const std::size_t kLongestEntryJump = 5;
 const std::uintptr_t kStubReach = std::uintptr_t{1} << 31;
 
 namespace {
 
 constexpr std::uint8_t kJumpRelative = 0xE9;
+constexpr std::size_t kEntryJump = 5;  // jmp rel32
 
 void append(std::vector<std::uint8_t>& code, std::initializer_list<std::uint8_t> bytes) {
   code.insert(code.end(), bytes);
@@ -112,13 +112,13 @@ std::variant<Relocation, std::string> relocate(const FunctionCode& function, std
   Relocation relocation;
   std::string refusal;
   std::size_t covered = 0;
-  while (covered < kLongestEntryJump) {
+  while (covered < kEntryJump) {
     const cs_insn* instruction = disassembler.at(function.bytes, function.address, covered);
     if (!instruction) return "the function is too short, or unreadable, for a jump over its first instructions";
     if (!appendMoved(disassembler, *instruction, copyAt + relocation.copy.size(), relocation.copy, refusal))
       return refusal;
     covered += instruction->size;
-    if (endsFlow(*instruction) && covered < kLongestEntryJump)
+    if (endsFlow(*instruction) && covered < kEntryJump)
       return "the function is too short for a jump: it ends after " + std::to_string(covered) + " bytes";
   }
   appendAbsoluteJump(relocation.copy, function.address + covered);
