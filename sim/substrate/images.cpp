@@ -90,7 +90,9 @@ extern "C" MSImageRef MSGetImageByName(const char* file) {
   {
     std::lock_guard lock(substrate::processMutex);
     std::string asked = std::filesystem::path(file).lexically_normal().string();
-    if (!images.empty() && !substrate::programDevicePath.empty() && asked == substrate::programDevicePath)
+    // The program comes first, when its file could be read.
+    if (!images.empty() && !substrate::programDevicePath.empty() && asked == substrate::programDevicePath &&
+        images.front().file == substrate::programFile())
       return images.front().header;
   }
   std::string host = platform::hostPath(file).string();
