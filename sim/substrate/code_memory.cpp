@@ -81,7 +81,7 @@ bool writeCode(std::uintptr_t address, std::span<const std::uint8_t> bytes) {
     restore.push_back({std::max(mapping.start, first), std::min(mapping.end, last), mapping.protection});
   }
   std::uintptr_t covered = first;
-  for (const Mapping& part : restore) covered = part.start == covered ? part.end : covered;
+  for (const Mapping& range : restore) covered = range.start == covered ? range.end : covered;
   if (covered != last) return false;  // some of it is not mapped
   // Writable and still executable: the pages may hold the very code that
   // makes the write (a hook on the C library's own functions).
@@ -89,8 +89,8 @@ bool writeCode(std::uintptr_t address, std::span<const std::uint8_t> bytes) {
       mprotect(reinterpret_cast<void*>(first), last - first, PROT_READ | PROT_WRITE) != 0)
     return false;
   std::memcpy(reinterpret_cast<void*>(address), bytes.data(), bytes.size());
-  for (const Mapping& part : restore)
-    mprotect(reinterpret_cast<void*>(part.start), part.end - part.start, part.protection);
+  for (const Mapping& range : restore)
+    mprotect(reinterpret_cast<void*>(range.start), range.end - range.start, range.protection);
   char* start = reinterpret_cast<char*>(address);
   __builtin___clear_cache(start, start + bytes.size());
   return true;
