@@ -34,8 +34,8 @@ host_packages=(cmake make pkg-config dpkg-dev file "g++-12-$triple" "gobjc++-12-
   gnustep-base-common)
 arm_packages=(libplist-dev libcurl4-openssl-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   libobjc-12-dev libcairo2-dev libpango1.0-dev libcapstone-dev)
-# GNUstep Base of another architecture cannot be installed beside the host's; its packages
-# are unpacked into the build instead (see cmake/debian_cross.cmake).
+# GNUstep Base of another architecture cannot be installed beside the host's;
+# its packages are unpacked into the build instead (see cmake/debian_cross.cmake).
 gnustep_packages=(libgnustep-base-dev libgnustep-base1.28)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
