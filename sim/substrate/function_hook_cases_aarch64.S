@@ -21,6 +21,22 @@ hookCaseRelative:
 3:      .word   42
         .size   hookCaseRelative, . - hookCaseRelative
 
+// A call among the moved instructions: -1 for 0, else 42.
+        .globl  hookCaseCalling
+        .type   hookCaseCalling, %function
+hookCaseCalling:
+        stp     x29, x30, [sp, #-16]!
+        bl      answerInW1
+        ldp     x29, x30, [sp], #16
+        cmp     w0, #0
+        csinv   w0, w1, wzr, ne
+        ret
+        .size   hookCaseCalling, . - hookCaseCalling
+
+answerInW1:
+        mov     w1, #42
+        ret
+
 // Counts its argument down in a loop whose head is the second instruction,
 // which the jump overwrites; answers the argument.
         .globl  hookCaseBranchBack

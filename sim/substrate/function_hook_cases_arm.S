@@ -71,6 +71,22 @@ hookCaseRelative:
 3:      .word   42
         .size   hookCaseRelative, . - hookCaseRelative
 
+// A call among the moved instructions: -1 for 0, else 42.
+        .globl  hookCaseCalling
+        .type   hookCaseCalling, %function
+hookCaseCalling:
+        push    {r4, lr}
+        bl      answerInR1
+        cmp     r0, #0
+        mvneq   r0, #0
+        movne   r0, r1
+        pop     {r4, pc}
+        .size   hookCaseCalling, . - hookCaseCalling
+
+answerInR1:
+        mov     r1, #42
+        bx      lr
+
         .globl  hookCaseBranchBack
         .type   hookCaseBranchBack, %function
 hookCaseBranchBack:

@@ -15,6 +15,22 @@ hookCaseRelative:
         ret
         .size   hookCaseRelative, . - hookCaseRelative
 
+// A call among the moved bytes: -1 for 0, else 42.
+        .globl  hookCaseCalling
+        .type   hookCaseCalling, @function
+hookCaseCalling:
+        call    answerInEcx
+        movl    %ecx, %eax
+        testl   %edi, %edi
+        jne     1f
+        movl    $-1, %eax
+1:      ret
+        .size   hookCaseCalling, . - hookCaseCalling
+
+answerInEcx:
+        movl    $42, %ecx
+        ret
+
 // Counts its argument down in a loop whose head is among its first five
 // bytes; answers the argument.
         .globl  hookCaseBranchBack

@@ -13,6 +13,7 @@ extern "C" {
 int hookTargetTriple(int value);
 int hookTargetDoubleThenAdd(int value, int addend);
 int hookCaseRelative(int value);
+int hookCaseCalling(int value);
 int hookCaseBranchBack(int value);
 int hookCaseTooShort(int value);
 #if defined(__arm__)
@@ -74,7 +75,8 @@ TEST(FunctionHook, ReachesDirectCallsFromTheFunctionsOwnLibrary) {
 }
 
 // Each answers -1 for 0 and 42 otherwise, with program-counter-relative
-// instructions (loads, branches) among those the jump takes the place of.
+// instructions (loads, branches, calls) among those the jump takes the
+// place of.
 struct Relative {
   const char* name;
   Unary function;
@@ -95,6 +97,7 @@ TEST_P(Relocated, MovesProgramCounterRelativeInstructions) {
 
 const Relative kRelative[] = {
     {"Relative", hookCaseRelative},
+    {"Calling", hookCaseCalling},
 #if defined(__arm__)
     {"RelativeThumb", hookCaseRelativeThumb},
 #endif
