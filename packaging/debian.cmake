@@ -48,10 +48,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # simulated one in the build's device and leaves it out of Depends, as a
 # library it was not asked to place.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${SBKIT_DEVICE_DIR}/Library/Frameworks/CydiaSubstrate.framework)
-# Libraries a cross build unpacked rather than installed (cmake/armhf.cmake)
+# Libraries a cross build unpacked rather than installed (cmake/debian_cross.cmake)
 # are found there, and their package by the control files beside them.
-if(SBKIT_ARMHF_EXTRA_ROOT)
-  list(APPEND CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${SBKIT_ARMHF_EXTRA_ROOT}/usr/lib)
+if(SBKIT_CROSS_EXTRA_ROOT)
+  list(APPEND CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${SBKIT_CROSS_EXTRA_ROOT}/usr/lib)
 endif()
 # The libraries are looked up for what the compiler makes (armhf for a 32-bit
 # ARM build made here), else for the package's architecture.

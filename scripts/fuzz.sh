@@ -24,7 +24,7 @@ harnesses=("$@")
 # GNUstep Base for the object bridge, and clang with its sanitizer and
 # libFuzzer runtimes.
 scripts/install_missing.sh cmake g++ make pkg-config libplist-dev libobjc-12-dev libgnustep-base-dev libgtest-dev \
-  libcurl4-openssl-dev libcpp-httplib-dev libcairo2-dev libpango1.0-dev clang-14 libclang-rt-14-dev
+  libcurl4-openssl-dev libcpp-httplib-dev libcairo2-dev libpango1.0-dev libcapstone-dev clang-14 libclang-rt-14-dev
 
 build=build-fuzz
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DSBKIT_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,24 +1,42 @@
 #!/usr/bin/env bash
 # Builds the kit for the device's processor (32-bit ARM, hard float) with
-# Debian's cross compilers and runs the whole test suite under qemu-arm.
-# Installs what is missing first. Usage: scripts/test-arm.sh [build-dir]
+# Debian's cross compilers and runs the whole test suite under qemu-arm; or,
+# given aarch64, for 64-bit ARM Linux hosts, and runs the substrate's and the
+# simulated SpringBoard's tests under qemu-aarch64. Installs what is missing
+# first. Usage: scripts/test-arm.sh [aarch64] [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build-arm}
-arch=armhf
+if [ "${1:-}" = aarch64 ]; then
+  shift
+  arch=arm64
+  triple=aarch64-linux-gnu
+  toolchain=cmake/aarch64.cmake
+  build=${1:-build-aarch64}
+  # What a tweak developer's arm64 host needs to work: the substrate and the
+  # simulated SpringBoard with its extensions, and the folders of their tests.
+  targets=(substrate_test springboard_e2e_test)
+  test_dirs=(sim/substrate tests/springboard)
+else
+  arch=armhf
+  triple=arm-linux-gnueabihf
+  toolchain=cmake/armhf.cmake
+  build=${1:-build-arm}
+  targets=(all)
+  test_dirs=(.)
+fi
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 
-# Host tools, the cross compilers and the emulator; the armhf libraries the
+# Host tools, the cross compilers and the emulator; the libraries the
 # build links; the architecture-free resources GNUstep Base reads at run time,
 # and the fonts the screen's pictures are drawn in.
-host_packages=(cmake make pkg-config dpkg-dev file g++-arm-linux-gnueabihf gobjc++-12-arm-linux-gnueabihf qemu-user
+host_packages=(cmake make pkg-config dpkg-dev file "g++-12-$triple" "gobjc++-12-$triple" qemu-user
   gnustep-base-common fonts-dejavu-core fonts-noto-color-emoji)
 arm_packages=(libplist-dev libcurl4-openssl-dev libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-  libobjc-12-dev libcairo2-dev libpango1.0-dev)
-# GNUstep Base for armhf cannot be installed beside the host's; its packages
-# are unpacked into the build instead (see cmake/armhf.cmake).
+  libobjc-12-dev libcairo2-dev libpango1.0-dev libcapstone-dev)
+# GNUstep Base of another architecture cannot be installed beside the host's;
+# its packages are unpacked into the build instead (see cmake/debian_cross.cmake).
 gnustep_packages=(libgnustep-base-dev libgnustep-base1.28)
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
@@ -45,7 +63,7 @@ if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
 fi
 install_missing "${host_packages[@]}" "${arm_packages[@]/%/:$arch}"
 
-extra="$build/armhf-root"
+extra="$build/$arch-root"
 if [ ! -e "$extra/usr/lib/libgnustep-base.so" ] || [ ! -e "$extra/DEBIAN/shlibs" ]; then
   downloads=$(mktemp -d)
   trap 'rm -rf "$downloads"' EXIT
@@ -67,8 +85,8 @@ if [ ! -e "$extra/usr/lib/libgnustep-base.so" ] || [ ! -e "$extra/DEBIAN/shlibs"
 fi
 
 start=$SECONDS
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/armhf.cmake" >/dev/null
-cmake --build "$build" -j"$(nproc)"
-file "$build/bin/iconcount"
-ctest --test-dir "$build" -j"$(nproc)" --output-on-failure
-echo "ARM build and tests: $((SECONDS - start)) s"
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/$toolchain" >/dev/null
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
+file "$build/bin/springboard"
+for dir in "${test_dirs[@]}"; do ctest --test-dir "$build/$dir" -j"$(nproc)" --output-on-failure; done
+echo "$arch build and tests: $((SECONDS - start)) s"

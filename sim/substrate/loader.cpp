@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "filter_file.h"
+#include "images.h"
 #include "platform/device_path.h"
 #include "platform/object_bridge.h"
 
@@ -79,6 +80,7 @@ std::vector<std::string> extensionNames() {
 }
 
 std::vector<Extension> loadExtensions(const Process& process, std::string_view program) {
+  noteProcess(process.bundles.empty() ? "" : process.bundles.front(), process.executable);
   std::vector<Extension> extensions;
   for (const std::string& name : extensionNames()) {
     std::optional<std::string> outcome = screen(name, process);

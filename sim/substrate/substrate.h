@@ -44,7 +44,9 @@ SUBSTRATE_EXPORT void MSHookFunction(void* symbol, void* replacement, void** res
    null; null when none holds it. */
 SUBSTRATE_EXPORT void* MSFindSymbol(MSImageRef image, const char* name);
 
-/* The loaded image at a device path, or null when none is loaded there. */
+/* The loaded image at a device path, or null when none is loaded there. The
+   program of the process answers for its executable's device path (SpringBoard
+   for /System/Library/CoreServices/SpringBoard.app/SpringBoard). */
 SUBSTRATE_EXPORT MSImageRef MSGetImageByName(const char* file);
 
 #ifdef __cplusplus
