@@ -2,7 +2,6 @@
 
 #include "platform/file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -15,6 +14,7 @@
 #include <cstring>
 
 #include "platform/device_path.h"
+#include "platform/folder_reader.h"
 
 namespace platform {
 
@@ -141,8 +141,7 @@ FolderLock::~FolderLock() {
 void removeLeftoverTemporaries(std::string_view devicePath) {
   std::filesystem::path target = hostPath(devicePath);
   std::string prefix = target.filename().string() + ".";
-  DIR* folder = opendir(target.parent_path().c_str());
-  if (!folder) return;
+  FolderReader folder(::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   // mkstemp's names: the target's name, a dot and six letters or digits.
   auto isTemporary = [&](std::string_view name) {
     if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) return false;
@@ -150,13 +149,12 @@ void removeLeftoverTemporaries(std::string_view devicePath) {
       if (!std::isalnum(static_cast<unsigned char>(c))) return false;
     return true;
   };
-  while (dirent* entry = readdir(folder)) {
+  while (auto entry = folder.next()) {
     struct stat st {};
-    if (isTemporary(entry->d_name) && fstatat(dirfd(folder), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+    if (isTemporary(entry->name) && fstatat(folder.fd(), entry->name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISREG(st.st_mode))
-      unlinkat(dirfd(folder), entry->d_name, 0);
+      unlinkat(folder.fd(), entry->name, 0);
   }
-  closedir(folder);
 }
 
 }  // namespace platform
