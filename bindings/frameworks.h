@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "platform/framework.h"
+#include "bindings/framework.h"
 
 namespace bindings {
 
@@ -43,7 +43,7 @@ void GSSendAppPreferencesChanged(id applicationId, id key);
 
 }  // extern "C"
 
-// The entry point `name` of a framework the kit opened (a platform::Framework),
+// The entry point `name` of a framework the kit opened (a Framework),
 // as the function declared above; a missing one ends the run with status 1.
 #define SBKIT_ENTRY_POINT(framework, name) ((framework).entryPointOrExit<decltype(&name)>(#name))
 
@@ -52,7 +52,7 @@ namespace bindings {
 // SpringBoard's server port, which every other SpringBoardServices call takes
 // first: fetched anew for each call, through UIKit's handle or that of
 // SpringBoardServices itself.
-inline std::uint32_t serverPort(const platform::Framework& framework) {
+inline std::uint32_t serverPort(const Framework& framework) {
   return SBKIT_ENTRY_POINT(framework, SBSSpringBoardServerPort)();
 }
 

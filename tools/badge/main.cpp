@@ -7,7 +7,6 @@
 #include <string>
 
 #include "bindings/frameworks.h"
-#include "platform/framework.h"
 #include "tools/badge/app_lookup.h"
 
 namespace badge {
@@ -24,7 +23,7 @@ namespace {
 // run, as the device's tools leave it: the run ends soon after, and the end of
 // the process unloads it.
 void badge(const char* bundleId, const char* text) {
-  platform::Framework uikit = platform::Framework::openOrExit(bindings::kUIKitPath);
+  bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
   std::uint32_t port = bindings::serverPort(uikit);
   SBKIT_ENTRY_POINT(uikit, SBSetApplicationBadge)(port, bundleId, text);
   uikit.keepOpen();

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "bindings/frameworks.h"
-#include "platform/framework.h"
 #include "platform/text.h"
 #include "tools/iconcount/app_lookup.h"
 
@@ -29,7 +28,7 @@ namespace {
 // Sets the numeric badge of an application's icon through UIKit, which is
 // closed again after the call.
 void setBadgeCount(const char* bundleId, std::int32_t number) {
-  platform::Framework uikit = platform::Framework::openOrExit(bindings::kUIKitPath);
+  bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
   std::uint32_t port = bindings::serverPort(uikit);
   SBKIT_ENTRY_POINT(uikit, SBSetApplicationBadgeNumber)(port, bundleId, number);
 }

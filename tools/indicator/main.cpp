@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "bindings/frameworks.h"
-#include "platform/framework.h"
 #include "tools/indicator/command_line.h"
 #include "tools/indicator/icon_listing.h"
 
@@ -24,7 +23,7 @@ constexpr char kStatusBarOwner[19] = "com.tovek.SlimDemo";
 // run, as the device's tools leave it (so -t removes its item with UIKit still
 // loaded from the add).
 void indicator(const char* name) {
-  platform::Framework uikit = platform::Framework::openOrExit(bindings::kUIKitPath);
+  bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
   std::uint32_t port = bindings::serverPort(uikit);
   // The entry point takes the owner as a buffer of the caller's, as
   // SpringBoard expects it on the device: 19 bytes, exactly the owner's name
@@ -41,7 +40,7 @@ void indicator(const char* name) {
 // places after the port, so the one name pointer fills all three: whichever
 // place SpringBoard reads holds the name.
 void rbar(const char* name) {
-  platform::Framework uikit = platform::Framework::openOrExit(bindings::kUIKitPath);
+  bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
   std::uint32_t port = bindings::serverPort(uikit);
   SBKIT_ENTRY_POINT(uikit, SBRemoveStatusBarItem)(port, name, name, name);
   uikit.keepOpen();

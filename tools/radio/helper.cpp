@@ -3,14 +3,13 @@
 #include <cstdint>
 
 #include "bindings/frameworks.h"
-#include "platform/framework.h"
 #include "platform/object_bridge.h"
 #include "platform/object_printer.h"
 
 namespace radio {
 namespace {
 
-using platform::Framework;
+using bindings::Framework;
 
 // Both calls fetch the port through UIKit and close it before
 // SpringBoardServices is opened, so the two are never open at once.
