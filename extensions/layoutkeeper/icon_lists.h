@@ -14,7 +14,7 @@
 #include <optional>
 #include <unordered_set>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace layoutkeeper {
 

@@ -12,7 +12,7 @@
 #include "icon_lists.h"
 #include "platform/message.h"
 #include "platform/object_bridge.h"
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace {
 

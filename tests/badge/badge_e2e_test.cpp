@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "tests/support/device.h"
 #include "tests/support/visible_state.h"
 

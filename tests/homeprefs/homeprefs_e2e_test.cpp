@@ -8,7 +8,7 @@
 #include <fstream>
 #include <regex>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "tests/homeprefs/preferences_file.h"
 #include "tests/support/device.h"
 

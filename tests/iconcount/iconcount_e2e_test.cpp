@@ -9,7 +9,7 @@
 #include <set>
 #include <sstream>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "tests/support/device.h"
 #include "tests/support/visible_state.h"
 

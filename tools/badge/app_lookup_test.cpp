@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace fs = std::filesystem;
 using platform::plist::Dictionary;

@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace homeprefs {
 

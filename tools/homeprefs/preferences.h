@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/device_path.h"
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace homeprefs {
 

@@ -12,8 +12,8 @@
 
 #include "platform/device_path.h"
 #include "platform/file.h"
-#include "platform/plist.h"
-#include "platform/plist_budget.h"
+#include "platform/plist/plist.h"
+#include "platform/plist/budget.h"
 #include "platform/text.h"
 
 namespace platform::plist {

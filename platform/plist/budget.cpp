@@ -1,7 +1,7 @@
 // The budget check: a walk over the binary object table, or over the XML tags,
 // that counts without building anything.
 
-#include "platform/plist_budget.h"
+#include "platform/plist/budget.h"
 
 #include <cstdint>
 #include <algorithm>

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace platform::plist {
 namespace {
