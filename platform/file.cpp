@@ -119,23 +119,39 @@ WriteResult writeAtomically(const std::filesystem::path& file, std::string_view 
   return owned ? WriteResult::written : WriteResult::writtenWithoutOwner;
 }
 
-std::optional<FolderLock> FolderLock::acquire(std::string_view devicePath) {
-  std::filesystem::path folder = hostPath(devicePath).parent_path();
-  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  while (flock(fd, LOCK_EX) != 0) {
-    if (errno != EINTR) {
-      ::close(fd);
+std::optional<FileLock> FileLock::acquire(std::string_view devicePath) {
+  std::filesystem::path lockFile = hostPath(devicePath);
+  lockFile += ".lock";
+  for (;;) {
+    int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return std::nullopt;
+    int locked;
+    while ((locked = flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    // The holder before may have removed the file while this run waited for
+    // it: the lock counts only on the file that is at the path now.
+    struct stat held {}, now {};
+    if (locked == 0 && fstat(fd, &held) == 0 && ::stat(lockFile.c_str(), &now) == 0 && held.st_ino == now.st_ino &&
+        held.st_dev == now.st_dev)
+      return FileLock(fd, std::move(lockFile));
+    int error = errno;
+    ::close(fd);
+    if (locked != 0) {
+      errno = error;
       return std::nullopt;
     }
   }
-  return FolderLock(fd);
 }
 
-FolderLock::FolderLock(FolderLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+FileLock::FileLock(FileLock&& other) noexcept : fd_(other.fd_), lockFile_(std::move(other.lockFile_)) {
+  other.fd_ = -1;
+}
 
-FolderLock::~FolderLock() {
-  if (fd_ >= 0) ::close(fd_);  // closing the last descriptor releases the lock
+FileLock::~FileLock() {
+  if (fd_ < 0) return;
+  // Removed while still held, so that whoever waits on it tries again.
+  unlink(lockFile_.c_str());
+  ::close(fd_);
 }
 
 void removeLeftoverTemporaries(std::string_view devicePath) {

@@ -83,8 +83,10 @@ int main(int argc, char* argv[]) {
   if (request.action == Action::set && request.valueProblem) errx(1, "%s", request.valueProblem->c_str());
 
   // Read, change and write under one lock, so that concurrent runs each see
-  // the file as the one before left it.
-  auto lock = platform::FolderLock::acquire(kSpringBoardPreferencesPath);
+  // the file as the one before left it; unlocked, a change could undo another.
+  // Static, so that the lock file goes on the error exits too.
+  static std::optional<platform::FileLock> lock = platform::FileLock::acquire(kSpringBoardPreferencesPath);
+  if (!lock) err(1, "cannot lock %s", kSpringBoardPreferencesPath);
   std::string why;
   std::optional<Document> preferences = Document::read(kSpringBoardPreferencesPath, &why);
   // Without the file's entries a write would lose every other preference.
