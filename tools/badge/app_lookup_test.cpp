@@ -30,22 +30,22 @@ class AppLookupTest : public ::testing::Test {
 TEST_F(AppLookupTest, TheNameIsTheBundleFolderInTheStockApplicationsFolderUnchanged) {
   bundle("/Applications/MobileMail.app", "com.apple.mobilemail");
   bundle("/Applications/My App.app", "com.example.spaced");
-  EXPECT_EQ(badge::appid("MobileMail"), "com.apple.mobilemail");
-  EXPECT_EQ(badge::appid("My App"), "com.example.spaced");
-  EXPECT_FALSE(badge::appid("mobilemail")) << "the name is not case-folded";
-  EXPECT_FALSE(badge::appid("MobileMail.app"));
-  EXPECT_FALSE(badge::appid("Mail")) << "no table of display names";
-  EXPECT_FALSE(badge::appid(""));
+  EXPECT_EQ(badge::stockBundleId("MobileMail"), "com.apple.mobilemail");
+  EXPECT_EQ(badge::stockBundleId("My App"), "com.example.spaced");
+  EXPECT_FALSE(badge::stockBundleId("mobilemail")) << "the name is not case-folded";
+  EXPECT_FALSE(badge::stockBundleId("MobileMail.app"));
+  EXPECT_FALSE(badge::stockBundleId("Mail")) << "no table of display names";
+  EXPECT_FALSE(badge::stockBundleId(""));
 }
 
 TEST_F(AppLookupTest, BundlesAnywhereElseAreNeverFound) {
   bundle("/var/mobile/Applications/G1/Chirp.app", "com.example.chirp");
   bundle("/Applications/Games/Sudoku.app", "com.example.sudoku");
   bundle("/System/Library/CoreServices/SpringBoard.app", "com.apple.springboard");
-  EXPECT_FALSE(badge::appid("Chirp"));
-  EXPECT_FALSE(badge::appid("Games/Sudoku"));
-  EXPECT_FALSE(badge::appid("../System/Library/CoreServices/SpringBoard"));
-  EXPECT_FALSE(badge::appid("../var/mobile/Applications/G1/Chirp"));
+  EXPECT_FALSE(badge::stockBundleId("Chirp"));
+  EXPECT_FALSE(badge::stockBundleId("Games/Sudoku"));
+  EXPECT_FALSE(badge::stockBundleId("../System/Library/CoreServices/SpringBoard"));
+  EXPECT_FALSE(badge::stockBundleId("../var/mobile/Applications/G1/Chirp"));
 }
 
 }  // namespace

@@ -44,9 +44,6 @@ CommandLine parseCommandLine(int argc, char* argv[]);
 // it in the reason ("key", "value").
 std::optional<std::string> textProblem(const char* what, const char* text);
 
-// Prints the usage text on standard output and exits with status 255.
-[[noreturn]] void usage(const char* programName);
-
 // The bad-option message on standard error: the letter itself when it is
 // printable, its code in hexadecimal otherwise.
 void reportBadOption(int letter);

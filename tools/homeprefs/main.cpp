@@ -19,6 +19,23 @@ using platform::plist::description;
 
 namespace {
 
+constexpr int kUsageStatus = 255;
+
+[[noreturn]] void usage(const char* programName) {
+  std::printf("Usage: %s [options] key\n", programName);
+  std::puts("This utility sets and updates SpringBoard prefs.");
+  std::puts("   -l          list existing values");
+  std::puts("   -i value    set the key to the integer value");
+  std::puts("   -f value    set the key to the float value");
+  std::puts("   -s value    set the key to the string value");
+  std::puts("   -a value    set the key to the array value");
+  std::puts("   -1          set the key to true");
+  std::puts("   -0          set the key to false");
+  std::puts("   -r          remove the key and its value");
+  std::puts("No more than one option can be used at a time.");
+  std::exit(kUsageStatus);
+}
+
 // The most arguments a run takes after the program name: one option, its
 // value and the key, since no more than one option can be used at a time.
 // More is a usage error, before the file is read or an option looked at.
@@ -96,6 +113,6 @@ int main(int argc, char* argv[]) {
   std::fflush(stdout);
   savePreferences(file);
   lock.reset();
-  updatePref(request.key);
+  announceChange(request.key);
   return 0;
 }

@@ -21,7 +21,7 @@ void savePreferences(const platform::plist::Encoded& file) {
   }
 }
 
-void updatePref(const std::string& key) {
+void announceChange(const std::string& key) {
   bindings::Framework graphicsServices = bindings::Framework::openOrExit(bindings::kGraphicsServicesPath);
   auto sendAppPreferencesChanged = SBKIT_ENTRY_POINT(graphicsServices, GSSendAppPreferencesChanged);
   platform::Object applicationId = platform::stringObject(kNotificationId), changedKey = platform::stringObject(key);

@@ -17,12 +17,17 @@ using namespace iconcount;
 
 namespace {
 
-// Prints the three forms of the command line and exits with status 255.
+constexpr int kUsageStatus = 255;
+// A number out of range or an application that cannot be found ends the run
+// as the usage does.
+constexpr int kRefusedStatus = 255;
+
+// The three forms of the command line.
 [[noreturn]] void usage(const char* programName) {
   std::printf("%s application-name (badge-number)\n", programName);
   std::printf("or\n%s id application-id (badge-number)\n", programName);
   std::printf("or\n%s list\n", programName);
-  std::exit(-1);
+  std::exit(kUsageStatus);
 }
 
 // Sets the numeric badge of an application's icon through UIKit, which is
@@ -38,7 +43,7 @@ void setBadgeCount(const char* bundleId, std::int32_t number) {
 std::int32_t numberArgument(int argc, char* argv[], int index) {
   if (index >= argc) return 0;
   std::optional<std::int32_t> number = platform::int32LikeAtoi(argv[index]);
-  if (!number) errx(-1, "badge number out of range (%d to %d): %s", INT32_MIN, INT32_MAX, argv[index]);
+  if (!number) errx(kRefusedStatus, "badge number out of range (%d to %d): %s", INT32_MIN, INT32_MAX, argv[index]);
   return *number;
 }
 
@@ -55,7 +60,7 @@ int main(int argc, char* argv[]) {
   if (argc < 2) usage(argv[0]);
   const char* first = argv[1];
   if (platform::equalsIgnoringCase(first, "list")) {
-    listApps();
+    listUserApplications();
     return 0;
   }
   if (platform::equalsIgnoringCase(first, "id")) {
@@ -63,10 +68,10 @@ int main(int argc, char* argv[]) {
     return setBadge(argv[2], numberArgument(argc, argv, 3));
   }
   std::int32_t number = numberArgument(argc, argv, 2);
-  std::optional<std::string> id = appid(first);  // may print the search notice
+  std::optional<std::string> id = bundleIdOf(first);  // may print the search notice
   if (!id) {
     std::printf("Error: Could not find application for %s\n", first);
-    std::exit(-1);
+    std::exit(kRefusedStatus);
   }
   return setBadge(id->c_str(), number);
 }

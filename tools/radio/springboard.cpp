@@ -1,4 +1,4 @@
-#include "tools/radio/helper.h"
+#include "tools/radio/springboard.h"
 
 #include <cstdint>
 
@@ -20,7 +20,7 @@ std::uint32_t serverPortThroughClosedUIKit() {
 
 }  // namespace
 
-void Helper::getWiFiDict() {
+void printLastWiFiScan() {
   // The scan is SpringBoard's, handed out autoreleased: the caller does not
   // own it, and it lives until this pool goes, after it has been printed.
   platform::AutoreleasePool pool;
@@ -31,7 +31,7 @@ void Helper::getWiFiDict() {
   platform::show(SBKIT_ENTRY_POINT(services, SBGetLastWiFiScanDictionary)(port));
 }
 
-void Helper::setRadio(signed char mode) {
+void setAirplaneMode(signed char mode) {
   std::uint32_t port = serverPortThroughClosedUIKit();
   Framework services = Framework::openOrExit(bindings::kSpringBoardServicesPath);
   SBKIT_ENTRY_POINT(services, SBSetAirplaneModeEnabled)(port, mode);  // widened with its sign: 0 or 1
