@@ -15,6 +15,7 @@
 
 #include "platform/device_path.h"
 #include "platform/folder_reader.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -27,10 +28,7 @@ std::optional<std::string> readRegularFile(const std::filesystem::path& file, st
   // Not blocking: a FIFO at the path would otherwise wait for a writer.
   int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return refuse(std::strerror(errno));
-  auto tooLarge = [&] {
-    return maxBytes % (1024 * 1024) == 0 ? "larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB"
-                                         : "larger than " + std::to_string(maxBytes) + " bytes";
-  };
+  auto tooLarge = [&] { return "larger than " + sizeText(maxBytes); };
   struct stat st {};
   std::string bytes;
   std::optional<std::string> problem;

@@ -11,6 +11,8 @@
 #include <mutex>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace platform::http {
 namespace {
 
@@ -74,14 +76,6 @@ std::size_t takeHeader(char* data, std::size_t size, std::size_t count, void* co
   return length;
 }
 
-// "64 KiB", "1 MiB", or a number of bytes.
-std::string sizeText(std::size_t bytes) {
-  constexpr std::size_t kKiB = 1024, kMiB = 1024 * kKiB;
-  if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
-  if (bytes >= kKiB && bytes % kKiB == 0) return std::to_string(bytes / kKiB) + " KiB";
-  return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
-}
-
 // The header list as libcurl takes it. A header with an empty value is
 // written "Name;", as "Name:" would remove the header instead.
 std::unique_ptr<curl_slist, ListDeleter> headerList(const std::vector<Header>& headers) {
@@ -93,17 +87,6 @@ std::unique_ptr<curl_slist, ListDeleter> headerList(const std::vector<Header>& h
   // No waiting for "100 Continue" before a larger body: the request goes out at once.
   list = curl_slist_append(list, "Expect:");
   return std::unique_ptr<curl_slist, ListDeleter>(list);
-}
-
-void setMethodAndBody(CURL* curl, const Request& request) {
-  bool sendsBody = request.method == "POST" || !request.body.empty();
-  if (sendsBody) {
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body.data());
-  }
-  if (request.method == "HEAD") curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-  else if (request.method != (sendsBody ? "POST" : "GET"))
-    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.method.c_str());
 }
 
 Response failure(std::string reason) {
@@ -154,7 +137,10 @@ Response send(const Request& request) {
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, kWebProtocols);
   }
-  setMethodAndBody(c, request);
+  if (request.method == "POST") {
+    curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+    curl_easy_setopt(c, CURLOPT_POSTFIELDS, request.body.data());
+  }
 
   CURLcode result = curl_easy_perform(c);
   std::string reason = *errorText ? errorText : curl_easy_strerror(result);

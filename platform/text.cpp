@@ -151,6 +151,13 @@ std::string printableOnTerminal(std::string_view text) {
   });
 }
 
+std::string sizeText(std::size_t bytes) {
+  constexpr std::size_t kKiB = 1024, kMiB = 1024 * kKiB;
+  if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
+  if (bytes >= kKiB && bytes % kKiB == 0) return std::to_string(bytes / kKiB) + " KiB";
+  return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+}
+
 std::string escapeControlBytes(std::string_view text, ControlEscapes escapes) {
   const bool field = escapes == ControlEscapes::field;
   std::string out;

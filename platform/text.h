@@ -57,6 +57,9 @@ std::string replacingInvalidUtf8(std::string_view text);
 // forge a line of its own.
 std::string printableOnTerminal(std::string_view text);
 
+// A size for a message: "64 KiB", "8 MiB", or a number of bytes.
+std::string sizeText(std::size_t bytes);
+
 // How escapeControlBytes writes the bytes it escapes; every other byte stays
 // as it is.
 enum class ControlEscapes {
