@@ -21,8 +21,6 @@ namespace {
 
 using Node = std::unique_ptr<void, decltype(&plist_free)>;
 
-const std::string kNotAList = "not a property list";
-
 // --- One object in its binary form -------------------------------------------
 //
 // libplist's getters give some values short (a date's seconds in 32 bits, an
@@ -31,16 +29,10 @@ const std::string kNotAList = "not a property list";
 // form of the one object carries each whole: a one-object list is "bplist00",
 // the object, an offset table of one entry and the 32-byte trailer.
 
-std::string bigEndian(std::uint64_t n, std::size_t width) {
+std::string bigEndianBytes(std::uint64_t n, std::size_t width) {
   std::string out(width, '\0');
   for (std::size_t i = width; i-- > 0; n >>= 8) out[i] = static_cast<char>(n & 0xff);
   return out;
-}
-
-std::uint64_t bigEndianValue(std::string_view bytes) {
-  std::uint64_t n = 0;
-  for (unsigned char c : bytes) n = n << 8 | c;
-  return n;
 }
 
 // The object's bytes as libplist writes the node on its own.
@@ -52,13 +44,13 @@ std::string encodingOf(plist_t node) {
   std::string list = bytes ? std::string(bytes, length) : std::string();
   plist_to_bin_free(bytes);
   if (list.size() < 8 + 32) return {};
-  std::uint64_t table = bigEndianValue(std::string_view(list).substr(list.size() - 8));
+  std::uint64_t table = bigEndian(reinterpret_cast<const unsigned char*>(list.data()) + list.size() - 8, 8);
   return table > 8 && table <= list.size() - 32 ? list.substr(8, table - 8) : std::string();
 }
 
 Node nodeOfEncoding(std::string_view object) {
-  std::string list = "bplist00" + std::string(object) + '\x08' + std::string(6, '\0') + "\x01\x01" + bigEndian(1, 8) +
-                     bigEndian(0, 8) + bigEndian(8 + object.size(), 8);
+  std::string list = "bplist00" + std::string(object) + '\x08' + std::string(6, '\0') + "\x01\x01" + bigEndianBytes(1, 8) +
+                     bigEndianBytes(0, 8) + bigEndianBytes(8 + object.size(), 8);
   plist_t node = nullptr;  // libplist leaves it alone unless it starts as NULL
   plist_from_bin(list.data(), static_cast<uint32_t>(list.size()), &node);
   return Node(node, plist_free);
@@ -67,14 +59,14 @@ Node nodeOfEncoding(std::string_view object) {
 std::string doubleBits(double d) {
   std::uint64_t bits;
   std::memcpy(&bits, &d, sizeof bits);
-  return bigEndian(bits, 8);
+  return bigEndianBytes(bits, 8);
 }
 
 // A binary object's marker with its length, which takes an integer object of
 // its own from 15 on.
 std::string marker(unsigned char kind, std::uint64_t length) {
   if (length < 15) return std::string(1, static_cast<char>(kind << 4 | length));
-  return std::string(1, static_cast<char>(kind << 4 | 0xF)) + "\x13" + bigEndian(length, 8);
+  return std::string(1, static_cast<char>(kind << 4 | 0xF)) + "\x13" + bigEndianBytes(length, 8);
 }
 
 // UTF-8 text as UTF-16 units, big-endian; nothing for text that is not UTF-8.
@@ -88,10 +80,10 @@ std::optional<std::string> utf16BigEndian(std::string_view utf8, std::uint64_t& 
     char32_t c = decodeUtf8Sequence(utf8.substr(i, length));
     i += length;
     if (c >= 0x10000) {
-      out += bigEndian(0xd800 + ((c - 0x10000) >> 10), 2) + bigEndian(0xdc00 + ((c - 0x10000) & 0x3ff), 2);
+      out += bigEndianBytes(0xd800 + ((c - 0x10000) >> 10), 2) + bigEndianBytes(0xdc00 + ((c - 0x10000) & 0x3ff), 2);
       units += 2;
     } else {
-      out += bigEndian(c, 2);
+      out += bigEndianBytes(c, 2);
       units += 1;
     }
   }
@@ -224,7 +216,7 @@ std::optional<Value> fromNode(plist_t node, const InFile* at) {
       // "\x33" and the seconds as a big-endian double.
       std::string encoding = encodingOf(node);
       if (encoding.size() != 9 || encoding[0] != '\x33') return std::nullopt;
-      std::uint64_t bits = bigEndianValue(std::string_view(encoding).substr(1));
+      std::uint64_t bits = bigEndian(reinterpret_cast<const unsigned char*>(encoding.data()) + 1, 8);
       double seconds;
       std::memcpy(&seconds, &bits, sizeof seconds);
       return Value(Date{seconds});
@@ -290,7 +282,7 @@ plist_t toNode(const Value& value) {
           return plist_new_uint(static_cast<uint64_t>(v));
         } else if constexpr (std::is_same_v<T, std::uint64_t>) {
           // Sixteen bytes, the upper eight zero: unsigned in either format.
-          return nodeOfEncoding("\x14" + std::string(8, '\0') + bigEndian(v, 8)).release();
+          return nodeOfEncoding("\x14" + std::string(8, '\0') + bigEndianBytes(v, 8)).release();
         } else if constexpr (std::is_same_v<T, double> || std::is_same_v<T, float>) {
           return plist_new_real(static_cast<double>(v));
         } else if constexpr (std::is_same_v<T, std::string>) {
