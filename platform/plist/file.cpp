@@ -69,27 +69,6 @@ std::string marker(unsigned char kind, std::uint64_t length) {
   return std::string(1, static_cast<char>(kind << 4 | 0xF)) + "\x13" + bigEndianBytes(length, 8);
 }
 
-// UTF-8 text as UTF-16 units, big-endian; nothing for text that is not UTF-8.
-std::optional<std::string> utf16BigEndian(std::string_view utf8, std::uint64_t& units) {
-  std::string out;
-  units = 0;
-  for (std::size_t i = 0; i < utf8.size();) {
-    std::size_t invalid;
-    std::size_t length = utf8SequenceLength(utf8.substr(i), invalid);
-    if (length == 0) return std::nullopt;
-    char32_t c = decodeUtf8Sequence(utf8.substr(i, length));
-    i += length;
-    if (c >= 0x10000) {
-      out += bigEndianBytes(0xd800 + ((c - 0x10000) >> 10), 2) + bigEndianBytes(0xdc00 + ((c - 0x10000) & 0x3ff), 2);
-      units += 2;
-    } else {
-      out += bigEndianBytes(c, 2);
-      units += 1;
-    }
-  }
-  return out;
-}
-
 // --- libplist's tree to values --------------------------------------------------
 
 // Where a node stands in a binary file, when the tree needs the file beside
@@ -287,10 +266,12 @@ plist_t toNode(const Value& value) {
           return plist_new_real(static_cast<double>(v));
         } else if constexpr (std::is_same_v<T, std::string>) {
           if (v.find('\0') == std::string::npos) return plist_new_string(v.c_str());
-          // Made from UTF-16, which libplist reads whole.
-          std::uint64_t units = 0;
-          std::string text = *utf16BigEndian(v, units);
-          return nodeOfEncoding(marker(BinaryTable::kUtf16, units) + text).release();
+          // Made from UTF-16, which libplist reads whole; whyUnwritable let
+          // only UTF-8 through.
+          std::string text;
+          std::u16string units = *utf16Units(v, false);
+          for (char16_t unit : units) text += bigEndianBytes(unit, 2);
+          return nodeOfEncoding(marker(BinaryTable::kUtf16, text.size() / 2) + text).release();
         } else if constexpr (std::is_same_v<T, Data>) {
           return plist_new_data(reinterpret_cast<const char*>(v.data()), v.size());
         } else if constexpr (std::is_same_v<T, Date>) {
