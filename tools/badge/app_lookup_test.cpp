@@ -1,4 +1,5 @@
 #include "tools/badge/app_lookup.h"
+#include "tests/support/bundle.h"
 #include "tests/support/scratch_root.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +19,8 @@ class AppLookupTest : public ::testing::Test {
  protected:
   // A bundle at a device path whose Info.plist names the identifier.
   void bundle(const std::string& devicePath, const std::string& id) {
-    fs::path folder = scratch_.path() / fs::path(devicePath).relative_path();
-    fs::create_directories(folder);
-    Dictionary info;
-    info.set("CFBundleIdentifier", Value(id));
-    std::ofstream(folder / "Info.plist") << platform::plist::toXml(Value(info));
+    test_support::bundleWithInfo(scratch_.path() / fs::path(devicePath).relative_path(),
+                                 test_support::infoWith("CFBundleIdentifier", Value(id)));
   }
   ScratchRoot scratch_;
 };
