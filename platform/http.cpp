@@ -21,15 +21,12 @@ constexpr const char* kTimeoutVariable = "SBKIT_HTTP_TIMEOUT";
 // No redirection may lead elsewhere than to another web page.
 constexpr const char* kWebProtocols = "http,https";
 
-struct EasyDeleter {
-  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+// libcurl's objects, each freed by its own call.
+template <class T, void (*free)(T*)>
+struct Freed {
+  void operator()(T* object) const { free(object); }
 };
-struct ListDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-struct UrlDeleter {
-  void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
+using HeaderList = std::unique_ptr<curl_slist, Freed<curl_slist, curl_slist_free_all>>;
 
 void initializeOnce() {
   static std::once_flag once;
@@ -78,7 +75,7 @@ std::size_t takeHeader(char* data, std::size_t size, std::size_t count, void* co
 
 // The header list as libcurl takes it. A header with an empty value is
 // written "Name;", as "Name:" would remove the header instead.
-std::unique_ptr<curl_slist, ListDeleter> headerList(const std::vector<Header>& headers) {
+HeaderList headerList(const std::vector<Header>& headers) {
   curl_slist* list = nullptr;
   for (const Header& header : headers) {
     std::string line = header.value.empty() ? header.name + ";" : header.name + ": " + header.value;
@@ -86,7 +83,7 @@ std::unique_ptr<curl_slist, ListDeleter> headerList(const std::vector<Header>& h
   }
   // No waiting for "100 Continue" before a larger body: the request goes out at once.
   list = curl_slist_append(list, "Expect:");
-  return std::unique_ptr<curl_slist, ListDeleter>(list);
+  return HeaderList(list);
 }
 
 Response failure(std::string reason) {
@@ -99,7 +96,7 @@ Response failure(std::string reason) {
 }  // namespace
 
 std::optional<Request> requestFor(std::string url) {
-  std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
+  std::unique_ptr<CURLU, Freed<CURLU, curl_url_cleanup>> parsed(curl_url());
   if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return std::nullopt;
   char* scheme = nullptr;
   if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK) return std::nullopt;
@@ -113,7 +110,7 @@ std::optional<Request> requestFor(std::string url) {
 
 Response send(const Request& request) {
   initializeOnce();
-  std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
+  std::unique_ptr<CURL, Freed<CURL, curl_easy_cleanup>> curl(curl_easy_init());
   if (!curl) return failure("cannot start the URL loading");
   CURL* c = curl.get();
 

@@ -347,10 +347,9 @@ std::optional<Value> read(std::string_view devicePath, std::string* why) {
 }
 
 std::optional<Dictionary> readDictionary(std::string_view devicePath, std::string* why) {
-  auto value = read(devicePath, why);
-  if (value && !value->is<Dictionary>() && why) *why = "not a dictionary";
-  if (!value || !value->is<Dictionary>()) return std::nullopt;
-  return std::move(*value->get<Dictionary>());
+  auto document = Document::read(devicePath, why);
+  if (!document) return std::nullopt;
+  return std::move(document->entries());
 }
 
 std::optional<Document> Document::read(std::string_view devicePath, std::string* why) {
