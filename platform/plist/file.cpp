@@ -3,11 +3,11 @@
 
 #include <plist/plist.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/device_path.h"
@@ -92,20 +92,16 @@ std::optional<InFile> childInFile(const InFile* at, std::uint64_t count, std::ui
 // libplist keeps a key that a file holds twice; a dictionary holds it once:
 // the later value, in the earlier place.
 Dictionary withoutRepeatedKeys(std::vector<DictionaryEntry> entries) {
-  std::vector<std::size_t> order(entries.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return entries[a].key < entries[b].key; });
-  std::vector<bool> repeated(entries.size(), false);
-  for (std::size_t run = 0; run < order.size();) {
-    std::size_t end = run + 1;
-    while (end < order.size() && entries[order[end]].key == entries[order[run]].key) repeated[order[end++]] = true;
-    if (end - run > 1) entries[order[run]].value = std::move(entries[order[end - 1]].value);
-    run = end;
+  std::unordered_map<std::string_view, std::size_t> place;  // of each key among the entries kept
+  std::vector<std::size_t> kept;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    auto [at, isNew] = place.try_emplace(entries[i].key, kept.size());
+    if (isNew) kept.push_back(i);
+    else entries[kept[at->second]].value = std::move(entries[i].value);
   }
   Dictionary dictionary;
-  dictionary.reserve(entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i)
-    if (!repeated[i]) dictionary.add(std::move(entries[i].key), std::move(entries[i].value));
+  dictionary.reserve(kept.size());
+  for (std::size_t i : kept) dictionary.add(std::move(entries[i].key), std::move(entries[i].value));
   return dictionary;
 }
 
