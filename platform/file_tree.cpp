@@ -21,16 +21,6 @@ bool fileExists(std::string_view devicePath) {
   return lstat(hostPath(devicePath).c_str(), &st) == 0;
 }
 
-namespace {
-
-// Opens a folder entry relative to the folder open on parent: only a real
-// folder, never through a link.
-int openFolderAt(int parent, const char* name) {
-  return openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-}
-
-}  // namespace
-
 std::vector<std::string> directoryContents(std::string_view devicePath) {
   std::vector<std::string> names;
   FolderReader folder(open(hostPath(devicePath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -39,6 +29,12 @@ std::vector<std::string> directoryContents(std::string_view devicePath) {
 }
 
 namespace {
+
+// Opens a folder entry relative to the folder open on parent: only a real
+// folder, never through a link.
+int openFolderAt(int parent, const char* name) {
+  return openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
 
 // The walk of one tree, without recursion: a stack of levels, one per folder
 // between the root and the entry being visited.
