@@ -29,7 +29,9 @@ inline constexpr const char* kGraphicsServicesPath =
 
 extern "C" {
 
-// SpringBoardServices
+// SpringBoardServices. The server port, which every other call takes first,
+// is fetched anew for each call, through UIKit's handle or that of
+// SpringBoardServices itself.
 std::uint32_t SBSSpringBoardServerPort();
 void SBSetApplicationBadgeNumber(std::uint32_t port, const char* bundleId, std::int32_t number);
 void SBSetApplicationBadge(std::uint32_t port, const char* bundleId, const char* text);
@@ -48,13 +50,6 @@ void GSSendAppPreferencesChanged(id applicationId, id key);
 #define SBKIT_ENTRY_POINT(framework, name) ((framework).entryPointOrExit<decltype(&name)>(#name))
 
 namespace bindings {
-
-// SpringBoard's server port, which every other SpringBoardServices call takes
-// first: fetched anew for each call, through UIKit's handle or that of
-// SpringBoardServices itself.
-inline std::uint32_t serverPort(const Framework& framework) {
-  return SBKIT_ENTRY_POINT(framework, SBSSpringBoardServerPort)();
-}
 
 template <class T>
 inline constexpr bool kCrossesTheSeam =

@@ -27,7 +27,7 @@ constexpr int kNotFoundStatus = 255;
 // the process unloads it.
 void setTextBadge(const char* bundleId, const char* text) {
   bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
-  std::uint32_t port = bindings::serverPort(uikit);
+  std::uint32_t port = SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();
   SBKIT_ENTRY_POINT(uikit, SBSetApplicationBadge)(port, bundleId, text);
   uikit.keepOpen();
 }

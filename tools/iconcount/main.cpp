@@ -34,7 +34,7 @@ constexpr int kRefusedStatus = 255;
 // closed again after the call.
 void setBadgeCount(const char* bundleId, std::int32_t number) {
   bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
-  std::uint32_t port = bindings::serverPort(uikit);
+  std::uint32_t port = SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();
   SBKIT_ENTRY_POINT(uikit, SBSetApplicationBadgeNumber)(port, bundleId, number);
 }
 

@@ -37,7 +37,7 @@ constexpr char kStatusBarOwner[19] = "com.tovek.SlimDemo";
 // loaded from the add).
 void addStatusBarItem(const char* name) {
   bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
-  std::uint32_t port = bindings::serverPort(uikit);
+  std::uint32_t port = SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();
   // The entry point takes the owner as a buffer of the caller's, as
   // SpringBoard expects it on the device: 19 bytes, exactly the owner's name
   // and its NUL. It gets a copy, so nothing it does with the buffer can reach
@@ -54,7 +54,7 @@ void addStatusBarItem(const char* name) {
 // place SpringBoard reads holds the name.
 void removeStatusBarItem(const char* name) {
   bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
-  std::uint32_t port = bindings::serverPort(uikit);
+  std::uint32_t port = SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();
   SBKIT_ENTRY_POINT(uikit, SBRemoveStatusBarItem)(port, name, name, name);
   uikit.keepOpen();
 }

@@ -15,7 +15,7 @@ using bindings::Framework;
 // SpringBoardServices is opened, so the two are never open at once.
 std::uint32_t serverPortThroughClosedUIKit() {
   Framework uikit = Framework::openOrExit(bindings::kUIKitPath);
-  return bindings::serverPort(uikit);  // UIKit is closed on return
+  return SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();  // UIKit is closed on return
 }
 
 }  // namespace
