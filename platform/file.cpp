@@ -121,7 +121,9 @@ std::optional<FileLock> FileLock::acquire(std::string_view devicePath) {
   std::filesystem::path lockFile = hostPath(devicePath);
   lockFile += ".lock";
   for (;;) {
-    int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // Read only: a lock needs no more, and a file that a killed run of
+    // another user left is then locked all the same.
+    int fd = ::open(lockFile.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) return std::nullopt;
     int locked;
     while ((locked = flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
