@@ -30,14 +30,6 @@ constexpr int kRefusedStatus = 255;
   std::exit(kUsageStatus);
 }
 
-// Sets the numeric badge of an application's icon through UIKit, which is
-// closed again after the call.
-void setBadgeCount(const char* bundleId, std::int32_t number) {
-  bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
-  std::uint32_t port = SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();
-  SBKIT_ENTRY_POINT(uikit, SBSetApplicationBadgeNumber)(port, bundleId, number);
-}
-
 // The number argument, 0 when absent; a number out of range ends the run
 // before anything is looked up or sent.
 std::int32_t numberArgument(int argc, char* argv[], int index) {
@@ -47,10 +39,14 @@ std::int32_t numberArgument(int argc, char* argv[], int index) {
   return *number;
 }
 
+// Says what it sets, then sets the numeric badge of an application's icon
+// through UIKit, which is closed again after the call.
 int setBadge(const char* bundleId, std::int32_t number) {
   std::printf("Setting %s badge to %d\n", bundleId, number);
-  std::fflush(stdout);
-  setBadgeCount(bundleId, number);
+  std::fflush(stdout);  // shown before SpringBoard is contacted
+  bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
+  std::uint32_t port = SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();
+  SBKIT_ENTRY_POINT(uikit, SBSetApplicationBadgeNumber)(port, bundleId, number);
   return 0;
 }
 
