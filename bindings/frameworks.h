@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "platform/framework.h"
+#include "bindings/framework.h"
 
 namespace bindings {
 
@@ -29,7 +29,9 @@ inline constexpr const char* kGraphicsServicesPath =
 
 extern "C" {
 
-// SpringBoardServices
+// SpringBoardServices. The server port, which every other call takes first,
+// is fetched anew for each call, through UIKit's handle or that of
+// SpringBoardServices itself.
 std::uint32_t SBSSpringBoardServerPort();
 void SBSetApplicationBadgeNumber(std::uint32_t port, const char* bundleId, std::int32_t number);
 void SBSetApplicationBadge(std::uint32_t port, const char* bundleId, const char* text);
@@ -43,18 +45,11 @@ void GSSendAppPreferencesChanged(id applicationId, id key);
 
 }  // extern "C"
 
-// The entry point `name` of a framework the kit opened (a platform::Framework),
+// The entry point `name` of a framework the kit opened (a Framework),
 // as the function declared above; a missing one ends the run with status 1.
 #define SBKIT_ENTRY_POINT(framework, name) ((framework).entryPointOrExit<decltype(&name)>(#name))
 
 namespace bindings {
-
-// SpringBoard's server port, which every other SpringBoardServices call takes
-// first: fetched anew for each call, through UIKit's handle or that of
-// SpringBoardServices itself.
-inline std::uint32_t serverPort(const platform::Framework& framework) {
-  return SBKIT_ENTRY_POINT(framework, SBSSpringBoardServerPort)();
-}
 
 template <class T>
 inline constexpr bool kCrossesTheSeam =

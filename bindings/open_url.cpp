@@ -7,7 +7,6 @@
 #include <objc/runtime.h>
 
 #include "bindings/frameworks.h"
-#include "platform/framework.h"
 #include "platform/message.h"
 #include "platform/object_bridge.h"
 
@@ -15,7 +14,7 @@ namespace bindings {
 
 void openURL(const std::string& url) {
   platform::AutoreleasePool pool;
-  platform::Framework uikit = platform::Framework::openOrExit(kUIKitPath);
+  Framework uikit = Framework::openOrExit(kUIKitPath);
   Class application = objc_getClass("UIApplication");
   if (application == Nil) errx(1, "cannot find UIApplication in %s", kUIKitPath);
   // Text that is no URL makes no URL object; the application is asked all

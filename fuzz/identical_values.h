@@ -11,7 +11,7 @@
 #include <type_traits>
 #include <variant>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace fuzz {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace {
 

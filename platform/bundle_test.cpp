@@ -1,4 +1,5 @@
 #include "platform/bundle.h"
+#include "tests/support/bundle.h"
 #include "tests/support/scratch_root.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +16,7 @@ namespace {
 class BundleTest : public ::testing::Test {
  protected:
   void info(const std::string& bundle, const std::string& bytes) {
-    fs::create_directories(scratch_.path() / bundle);
-    std::ofstream(scratch_.path() / bundle / "Info.plist") << bytes;
+    test_support::bundleWithInfo(scratch_.path() / bundle, bytes);
   }
   std::optional<std::string> identifierOf(const std::string& bundlePath) {
     auto description = platform::bundleDescription(bundlePath);

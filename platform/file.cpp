@@ -2,7 +2,6 @@
 
 #include "platform/file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -15,6 +14,8 @@
 #include <cstring>
 
 #include "platform/device_path.h"
+#include "platform/folder_reader.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -27,10 +28,7 @@ std::optional<std::string> readRegularFile(const std::filesystem::path& file, st
   // Not blocking: a FIFO at the path would otherwise wait for a writer.
   int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return refuse(std::strerror(errno));
-  auto tooLarge = [&] {
-    return maxBytes % (1024 * 1024) == 0 ? "larger than " + std::to_string(maxBytes / (1024 * 1024)) + " MiB"
-                                         : "larger than " + std::to_string(maxBytes) + " bytes";
-  };
+  auto tooLarge = [&] { return "larger than " + sizeText(maxBytes); };
   struct stat st {};
   std::string bytes;
   std::optional<std::string> problem;
@@ -119,30 +117,47 @@ WriteResult writeAtomically(const std::filesystem::path& file, std::string_view 
   return owned ? WriteResult::written : WriteResult::writtenWithoutOwner;
 }
 
-std::optional<FolderLock> FolderLock::acquire(std::string_view devicePath) {
-  std::filesystem::path folder = hostPath(devicePath).parent_path();
-  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  while (flock(fd, LOCK_EX) != 0) {
-    if (errno != EINTR) {
-      ::close(fd);
+std::optional<FileLock> FileLock::acquire(std::string_view devicePath) {
+  std::filesystem::path lockFile = hostPath(devicePath);
+  lockFile += ".lock";
+  for (;;) {
+    // Read only: a lock needs no more, and a file that a killed run of
+    // another user left is then locked all the same.
+    int fd = ::open(lockFile.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return std::nullopt;
+    int locked;
+    while ((locked = flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    // The holder before may have removed the file while this run waited for
+    // it: the lock counts only on the file that is at the path now.
+    struct stat held {}, now {};
+    if (locked == 0 && fstat(fd, &held) == 0 && ::stat(lockFile.c_str(), &now) == 0 && held.st_ino == now.st_ino &&
+        held.st_dev == now.st_dev)
+      return FileLock(fd, std::move(lockFile));
+    int error = errno;
+    ::close(fd);
+    if (locked != 0) {
+      errno = error;
       return std::nullopt;
     }
   }
-  return FolderLock(fd);
 }
 
-FolderLock::FolderLock(FolderLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+FileLock::FileLock(FileLock&& other) noexcept : fd_(other.fd_), lockFile_(std::move(other.lockFile_)) {
+  other.fd_ = -1;
+}
 
-FolderLock::~FolderLock() {
-  if (fd_ >= 0) ::close(fd_);  // closing the last descriptor releases the lock
+FileLock::~FileLock() {
+  if (fd_ < 0) return;
+  // Removed while still held, so that whoever waits on it tries again.
+  unlink(lockFile_.c_str());
+  ::close(fd_);
 }
 
 void removeLeftoverTemporaries(std::string_view devicePath) {
   std::filesystem::path target = hostPath(devicePath);
   std::string prefix = target.filename().string() + ".";
-  DIR* folder = opendir(target.parent_path().c_str());
-  if (!folder) return;
+  FolderReader folder(::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   // mkstemp's names: the target's name, a dot and six letters or digits.
   auto isTemporary = [&](std::string_view name) {
     if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) return false;
@@ -150,13 +165,12 @@ void removeLeftoverTemporaries(std::string_view devicePath) {
       if (!std::isalnum(static_cast<unsigned char>(c))) return false;
     return true;
   };
-  while (dirent* entry = readdir(folder)) {
+  while (auto entry = folder.next()) {
     struct stat st {};
-    if (isTemporary(entry->d_name) && fstatat(dirfd(folder), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+    if (isTemporary(entry->name) && fstatat(folder.fd(), entry->name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISREG(st.st_mode))
-      unlinkat(dirfd(folder), entry->d_name, 0);
+      unlinkat(folder.fd(), entry->name, 0);
   }
-  closedir(folder);
 }
 
 }  // namespace platform

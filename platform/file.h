@@ -42,21 +42,25 @@ enum class WriteResult {
 WriteResult writeAtomically(const std::filesystem::path& file, std::string_view bytes,
                             std::optional<Owner> owner = {});
 
-// An exclusive lock on the folder of a device path, held while the object
-// lives: writers of a file who all take it see the file as the last of them
-// left it. The folder rather than the file, because every write renames a new
-// file over the old one and a lock on the old one would go with it.
-class FolderLock {
+// An exclusive lock on the file at a device path, held while the object
+// lives: writers of the file who all take it see the file as the last of them
+// left it. It is the lock file beside it, "<name>.lock", rather than the file
+// itself, because every write renames a new file over the old one and a lock
+// on the old one would go with it; the last holder removes the lock file.
+class FileLock {
  public:
-  // Waits for the lock; nothing when the folder cannot be opened.
-  static std::optional<FolderLock> acquire(std::string_view devicePath);
-  FolderLock(FolderLock&& other) noexcept;
-  FolderLock& operator=(FolderLock&&) = delete;
-  ~FolderLock();
+  // Waits for the lock; nothing, with errno saying why, when the lock file
+  // cannot be made or locked (a folder in its place, a folder that cannot be
+  // written).
+  static std::optional<FileLock> acquire(std::string_view devicePath);
+  FileLock(FileLock&& other) noexcept;
+  FileLock& operator=(FileLock&&) = delete;
+  ~FileLock();
 
  private:
-  explicit FolderLock(int fd) : fd_(fd) {}
+  FileLock(int fd, std::filesystem::path lockFile) : fd_(fd), lockFile_(std::move(lockFile)) {}
   int fd_;
+  std::filesystem::path lockFile_;
 };
 
 // Removes the temporary files that writes of this device path left behind

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -20,43 +21,20 @@ bool fileExists(std::string_view devicePath) {
   return lstat(hostPath(devicePath).c_str(), &st) == 0;
 }
 
-namespace {
-
-// Each record: a kind byte, the name, a NUL (see FolderReader::readMore).
-struct Record {
-  char kind;
-  const char* name;
-  std::size_t length;
-};
-
-Record recordAt(const std::string& records, std::size_t at) {
-  const char* name = records.data() + at + 1;
-  return {records[at], name, std::strlen(name)};
+std::vector<std::string> directoryContents(std::string_view devicePath) {
+  std::vector<std::string> names;
+  FolderReader folder(open(hostPath(devicePath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  while (auto entry = folder.next()) names.emplace_back(entry->name);
+  return names;
 }
+
+namespace {
 
 // Opens a folder entry relative to the folder open on parent: only a real
 // folder, never through a link.
 int openFolderAt(int parent, const char* name) {
   return openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
-
-}  // namespace
-
-std::vector<std::string> directoryContents(std::string_view devicePath) {
-  std::vector<std::string> names;
-  FolderReader folder(open(hostPath(devicePath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  std::string records;
-  while (folder.readMore(records)) {
-  }
-  for (std::size_t at = 0; at < records.size();) {
-    Record record = recordAt(records, at);
-    names.emplace_back(record.name, record.length);
-    at += record.length + 2;
-  }
-  return names;
-}
-
-namespace {
 
 // The walk of one tree, without recursion: a stack of levels, one per folder
 // between the root and the entry being visited.
@@ -74,18 +52,17 @@ class Walk {
     push(FolderReader(rootFd), 0, 0);
     while (depth_ > 0) {
       Level& level = levels_[depth_ - 1];
-      if (level.next == level.records.size() && !refill(level)) {
+      std::optional<FolderReader::Entry> entry = next(level);
+      if (!entry) {
         pop();
         continue;
       }
-      Record entry = recordAt(level.records, level.next);
-      level.next += entry.length + 2;
       path_.resize(level.pathLength);
       if (!path_.empty()) path_ += '/';
       const std::size_t nameStart = path_.size();
-      path_.append(entry.name, entry.length);
+      path_ += entry->name;
       if (!visit_(path_)) return;
-      if (entry.kind == FolderReader::kFolder) descend(entry.name, nameStart);
+      if (entry->isFolder) descend(entry->name, nameStart);
     }
   }
 
@@ -93,27 +70,33 @@ class Walk {
   // Levels this deep and shallower keep their folder open while it is read.
   static constexpr std::size_t kOpenLevels = 16;
 
+  struct Kept {
+    std::string name;
+    bool isFolder;
+  };
   struct Level {
-    FolderReader folder;       // open while the level is read as it goes
-    std::string records;       // entries read and not yet all visited
-    std::size_t next = 0;      // the next record to visit
+    FolderReader folder;         // open while the level is read as it goes
+    std::vector<Kept> kept;      // a deep level's entries, read whole
+    std::size_t next = 0;        // the next of them to visit
     std::size_t pathLength = 0;  // this folder's path relative to the root
     std::size_t nameStart = 0;   // where its own name starts in that path
   };
 
-  // Reads the next batch of the current level; false at its end.
-  bool refill(Level& level) {
-    level.records.clear();
-    level.next = 0;
-    if (!level.folder.isOpen()) return false;  // a deep level was read whole
-    if (level.folder.readMore(level.records)) return true;
-    if (level.folder.error()) complain("cannot read", level.pathLength, level.folder.error());
-    return false;
+  // The level's next entry; nothing at its end.
+  std::optional<FolderReader::Entry> next(Level& level) {
+    if (!level.folder.isOpen()) {
+      if (level.next == level.kept.size()) return std::nullopt;
+      const Kept& kept = level.kept[level.next++];
+      return FolderReader::Entry{kept.name.c_str(), kept.isFolder};
+    }
+    std::optional<FolderReader::Entry> entry = level.folder.next();
+    if (!entry && level.folder.error()) complain("cannot read", level.pathLength, level.folder.error());
+    return entry;
   }
 
   // Opens the folder entry just visited (the last name in path_) and makes
-  // it the current level. name points into the current level's records, which
-  // push may move: it is used only before.
+  // it the current level. name belongs to the current level's reader or
+  // entries, which push may move or read on: it is used only before.
   void descend(const char* name, std::size_t nameStart) {
     int parent = openFolderFor(depth_ - 1);
     if (parent < 0) return;
@@ -129,14 +112,13 @@ class Walk {
     if (levels_.size() == depth_) levels_.emplace_back();
     Level& level = levels_[depth_++];
     level.folder = std::move(folder);
-    level.records.clear();
+    level.kept.clear();
     level.next = 0;
     level.pathLength = pathLength;
     level.nameStart = nameStart;
     if (depth_ <= kOpenLevels) return;
     // Too deep to stay open: read it whole, and keep it open only as the deep folder.
-    while (level.folder.readMore(level.records)) {
-    }
+    while (auto entry = level.folder.next()) level.kept.push_back({entry->name, entry->isFolder});
     if (level.folder.error()) complain("cannot read", pathLength, level.folder.error());
     deep_ = std::move(level.folder);
     deepLevel_ = depth_ - 1;

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
-#include <utility>
 
 #include "platform/folder_reader.h"
 
@@ -28,43 +27,43 @@ constexpr std::size_t kBatchBytes = 32 * 1024;
 
 }  // namespace
 
-FolderReader::FolderReader(int fd) : fd_(fd) {}
-FolderReader::~FolderReader() { close(); }
-FolderReader::FolderReader(FolderReader&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), error_(other.error_) {}
-FolderReader& FolderReader::operator=(FolderReader&& other) noexcept {
-  if (this != &other) {
-    close();
-    fd_ = std::exchange(other.fd_, -1);
-    error_ = other.error_;
-  }
-  return *this;
-}
-
-bool FolderReader::isOpen() const { return fd_ >= 0; }
-int FolderReader::fd() const { return fd_; }
-
-void FolderReader::close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-}
-
-bool FolderReader::readMore(std::string& records) {
+struct FolderReader::Stream {
+  int fd;
+  long length = 0, at = 0;  // of the batch, and the next record in it
+  bool ended = false;
   alignas(KernelEntry) char batch[kBatchBytes];
-  const std::size_t before = records.size();
-  while (records.size() == before) {  // a batch may hold only "." and ".."
-    long length = syscall(SYS_getdents64, fd_, batch, sizeof batch);
-    if (length <= 0) {
-      error_ = length < 0 ? errno : 0;
-      return false;
+};
+
+void FolderReader::Closer::operator()(Stream* stream) const {
+  ::close(stream->fd);
+  delete stream;
+}
+
+FolderReader::FolderReader(int fd) {
+  if (fd < 0) return;
+  stream_.reset(new Stream);  // the batch is left as it is: the reads fill it
+  stream_->fd = fd;
+}
+
+int FolderReader::fd() const { return stream_ ? stream_->fd : -1; }
+
+std::optional<FolderReader::Entry> FolderReader::next() {
+  while (stream_ && !stream_->ended) {
+    Stream& s = *stream_;
+    if (s.at == s.length) {
+      s.length = syscall(SYS_getdents64, s.fd, s.batch, sizeof s.batch);
+      s.at = 0;
+      if (s.length <= 0) {
+        error_ = s.length < 0 ? errno : 0;
+        s.ended = true;
+        break;
+      }
     }
-    for (long at = 0; at < length;) {
-      const auto* entry = reinterpret_cast<const KernelEntry*>(batch + at);
-      at += entry->length;
-      append(records, entry->name, entry->type);
-    }
+    const auto* record = reinterpret_cast<const KernelEntry*>(s.batch + s.at);
+    s.at += record->length;
+    if (auto named = entry(record->name, record->type)) return named;
   }
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace platform

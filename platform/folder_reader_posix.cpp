@@ -4,63 +4,47 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <utility>
 
 #include "platform/folder_reader.h"
 
 namespace platform {
-namespace {
 
-// Entries taken per call, so that a batch stays small in a large folder.
-constexpr int kBatchEntries = 256;
+struct FolderReader::Stream {
+  DIR* folder;
+  // readdir asks the system again at every call after the end.
+  bool ended = false;
+};
 
-}  // namespace
+void FolderReader::Closer::operator()(Stream* stream) const {
+  closedir(stream->folder);  // closes its descriptor too
+  delete stream;
+}
 
-FolderReader::FolderReader(int fd) : fd_(fd) {
+FolderReader::FolderReader(int fd) {
   if (fd < 0) return;
-  stream_ = fdopendir(fd);
-  if (!stream_) {
+  DIR* folder = fdopendir(fd);
+  if (!folder) {
     error_ = errno;
     ::close(fd);
-    fd_ = -1;
+    return;
   }
-}
-FolderReader::~FolderReader() { close(); }
-FolderReader::FolderReader(FolderReader&& other) noexcept
-    : stream_(std::exchange(other.stream_, nullptr)), fd_(std::exchange(other.fd_, -1)), error_(other.error_) {}
-FolderReader& FolderReader::operator=(FolderReader&& other) noexcept {
-  if (this != &other) {
-    close();
-    stream_ = std::exchange(other.stream_, nullptr);
-    fd_ = std::exchange(other.fd_, -1);
-    error_ = other.error_;
-  }
-  return *this;
+  stream_.reset(new Stream{folder});
 }
 
-bool FolderReader::isOpen() const { return stream_ != nullptr; }
-int FolderReader::fd() const { return fd_; }
+int FolderReader::fd() const { return stream_ ? dirfd(stream_->folder) : -1; }
 
-void FolderReader::close() {
-  if (stream_) closedir(static_cast<DIR*>(stream_));  // closes fd_ too
-  stream_ = nullptr;
-  fd_ = -1;
-}
-
-bool FolderReader::readMore(std::string& records) {
-  if (!stream_) return false;
-  DIR* folder = static_cast<DIR*>(stream_);
-  const std::size_t before = records.size();
-  for (int taken = 0; taken < kBatchEntries; ++taken) {
+std::optional<FolderReader::Entry> FolderReader::next() {
+  while (stream_ && !stream_->ended) {
     errno = 0;
-    dirent* entry = readdir(folder);
-    if (!entry) {
+    const dirent* found = readdir(stream_->folder);
+    if (!found) {
       error_ = errno;
-      break;
+      stream_->ended = true;
+    } else if (auto named = entry(found->d_name, found->d_type)) {
+      return named;
     }
-    append(records, entry->d_name, entry->d_type);
   }
-  return records.size() != before;
+  return std::nullopt;
 }
 
 }  // namespace platform

@@ -11,6 +11,8 @@
 #include <mutex>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace platform::http {
 namespace {
 
@@ -19,15 +21,12 @@ constexpr const char* kTimeoutVariable = "SBKIT_HTTP_TIMEOUT";
 // No redirection may lead elsewhere than to another web page.
 constexpr const char* kWebProtocols = "http,https";
 
-struct EasyDeleter {
-  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+// libcurl's objects, each freed by its own call.
+template <class T, void (*free)(T*)>
+struct Freed {
+  void operator()(T* object) const { free(object); }
 };
-struct ListDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
-};
-struct UrlDeleter {
-  void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
+using HeaderList = std::unique_ptr<curl_slist, Freed<curl_slist, curl_slist_free_all>>;
 
 void initializeOnce() {
   static std::once_flag once;
@@ -74,17 +73,9 @@ std::size_t takeHeader(char* data, std::size_t size, std::size_t count, void* co
   return length;
 }
 
-// "64 KiB", "1 MiB", or a number of bytes.
-std::string sizeText(std::size_t bytes) {
-  constexpr std::size_t kKiB = 1024, kMiB = 1024 * kKiB;
-  if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
-  if (bytes >= kKiB && bytes % kKiB == 0) return std::to_string(bytes / kKiB) + " KiB";
-  return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
-}
-
 // The header list as libcurl takes it. A header with an empty value is
 // written "Name;", as "Name:" would remove the header instead.
-std::unique_ptr<curl_slist, ListDeleter> headerList(const std::vector<Header>& headers) {
+HeaderList headerList(const std::vector<Header>& headers) {
   curl_slist* list = nullptr;
   for (const Header& header : headers) {
     std::string line = header.value.empty() ? header.name + ";" : header.name + ": " + header.value;
@@ -92,18 +83,7 @@ std::unique_ptr<curl_slist, ListDeleter> headerList(const std::vector<Header>& h
   }
   // No waiting for "100 Continue" before a larger body: the request goes out at once.
   list = curl_slist_append(list, "Expect:");
-  return std::unique_ptr<curl_slist, ListDeleter>(list);
-}
-
-void setMethodAndBody(CURL* curl, const Request& request) {
-  bool sendsBody = request.method == "POST" || !request.body.empty();
-  if (sendsBody) {
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body.data());
-  }
-  if (request.method == "HEAD") curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-  else if (request.method != (sendsBody ? "POST" : "GET"))
-    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.method.c_str());
+  return HeaderList(list);
 }
 
 Response failure(std::string reason) {
@@ -116,7 +96,7 @@ Response failure(std::string reason) {
 }  // namespace
 
 std::optional<Request> requestFor(std::string url) {
-  std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
+  std::unique_ptr<CURLU, Freed<CURLU, curl_url_cleanup>> parsed(curl_url());
   if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return std::nullopt;
   char* scheme = nullptr;
   if (curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) != CURLUE_OK) return std::nullopt;
@@ -130,7 +110,7 @@ std::optional<Request> requestFor(std::string url) {
 
 Response send(const Request& request) {
   initializeOnce();
-  std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
+  std::unique_ptr<CURL, Freed<CURL, curl_easy_cleanup>> curl(curl_easy_init());
   if (!curl) return failure("cannot start the URL loading");
   CURL* c = curl.get();
 
@@ -154,7 +134,10 @@ Response send(const Request& request) {
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
     curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, kWebProtocols);
   }
-  setMethodAndBody(c, request);
+  if (request.method == "POST") {
+    curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+    curl_easy_setopt(c, CURLOPT_POSTFIELDS, request.body.data());
+  }
 
   CURLcode result = curl_easy_perform(c);
   std::string reason = *errorText ? errorText : curl_easy_strerror(result);

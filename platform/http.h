@@ -35,11 +35,11 @@ struct Header {
 };
 
 struct Request {
-  std::string method = "GET";
+  std::string method = "GET";  // or "POST"
   std::string url;
   // Sent in this order, after the ones the URL loading adds itself.
   std::vector<Header> headers;
-  // Sent as it is, when not empty.
+  // What a POST sends, as it is.
   std::string body;
   // The largest body of the answer that is taken; a larger one is a failure.
   std::size_t answerCap = 1024 * 1024;

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace platform {
 

@@ -99,11 +99,20 @@ std::size_t utf8SequenceLength(std::string_view text, std::size_t& invalidLength
   return length;
 }
 
-char32_t decodeUtf8Sequence(std::string_view sequence) {
+std::optional<std::u16string> utf16Units(std::string_view text, bool replaceInvalid) {
   constexpr unsigned char kLeadBits[] = {0, 0x7f, 0x1f, 0x0f, 0x07};
-  char32_t c = static_cast<unsigned char>(sequence[0]) & kLeadBits[sequence.size()];
-  for (std::size_t k = 1; k < sequence.size(); ++k) c = (c << 6) | (static_cast<unsigned char>(sequence[k]) & 0x3f);
-  return c;
+  std::u16string units;
+  std::size_t invalidLength;
+  while (!text.empty()) {
+    std::size_t length = utf8SequenceLength(text, invalidLength);
+    if (length == 0 && !replaceInvalid) return std::nullopt;
+    char32_t c = length ? static_cast<unsigned char>(text[0]) & kLeadBits[length] : 0xfffd;
+    for (std::size_t k = 1; k < length; ++k) c = (c << 6) | (static_cast<unsigned char>(text[k]) & 0x3f);
+    text.remove_prefix(length ? length : 1);
+    if (c < 0x10000) units += static_cast<char16_t>(c);
+    else units += {static_cast<char16_t>(0xd800 + ((c - 0x10000) >> 10)), static_cast<char16_t>(0xdc00 + ((c - 0x10000) & 0x3ff))};
+  }
+  return units;
 }
 
 bool isValidUtf8(std::string_view text) {
@@ -149,6 +158,13 @@ std::string printableOnTerminal(std::string_view text) {
                    (character.size() == 2 && byte(0) == 0xc2 && byte(1) < 0xa0);      // C1: U+0080-U+009F
     return control ? std::string_view("?") : character;
   });
+}
+
+std::string sizeText(std::size_t bytes) {
+  constexpr std::size_t kKiB = 1024, kMiB = 1024 * kKiB;
+  if (bytes >= kMiB && bytes % kMiB == 0) return std::to_string(bytes / kMiB) + " MiB";
+  if (bytes >= kKiB && bytes % kKiB == 0) return std::to_string(bytes / kKiB) + " KiB";
+  return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
 }
 
 std::string escapeControlBytes(std::string_view text, ControlEscapes escapes) {

@@ -40,9 +40,10 @@ bool holdsControlXmlCannotCarry(std::string_view text);
 // invalidLength is then how many bytes the ill-formed part covers (the longest
 // start of a sequence that could still have been valid, at least 1).
 std::size_t utf8SequenceLength(std::string_view text, std::size_t& invalidLength);
-// The code point of a well-formed UTF-8 character, the whole of sequence (as
-// utf8SequenceLength measured it).
-char32_t decodeUtf8Sequence(std::string_view sequence);
+// The text as UTF-16 units, two for a character beyond the basic plane. Each
+// byte that does not belong to a well-formed character becomes U+FFFD when
+// replaceInvalid is set; otherwise such a byte makes the answer nothing.
+std::optional<std::u16string> utf16Units(std::string_view utf8, bool replaceInvalid);
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or
 // code points beyond U+10FFFF).
@@ -56,6 +57,9 @@ std::string replacingInvalidUtf8(std::string_view text);
 // becomes "?", so that no name can move the cursor, clear the screen or
 // forge a line of its own.
 std::string printableOnTerminal(std::string_view text);
+
+// A size for a message: "64 KiB", "8 MiB", or a number of bytes.
+std::string sizeText(std::size_t bytes);
 
 // How escapeControlBytes writes the bytes it escapes; every other byte stays
 // as it is.

@@ -8,8 +8,6 @@ using platform::plist::Array;
 using platform::plist::Dictionary;
 using platform::plist::Value;
 
-unsigned char duplicatesFound = 0;
-
 namespace {
 
 constexpr const char* kButtonBar = "buttonBar";
@@ -46,8 +44,6 @@ std::optional<Array> pageWithoutDuplicates(const Value& page, SeenEntries& seen)
       newPage.emplace_back(containerWith(*container, std::move(*inner)));
     } else if (seen.addIfNew(entry)) {
       newPage.push_back(entry);
-    } else {
-      duplicatesFound = 1;
     }
   }
   return newPage;
@@ -69,7 +65,7 @@ std::optional<Array> iconListsWithoutDuplicates(const Value* lists, SeenEntries&
   return result;
 }
 
-std::optional<Dictionary> iconStateWithoutDuplicates(const Dictionary& state) {
+std::optional<PrunedState> iconStateWithoutDuplicates(const Dictionary& state) {
   SeenEntries seen;
   const Value* bar = state.find(kButtonBar);
   const Value* lists = state.find(kIconLists);
@@ -92,7 +88,7 @@ std::optional<Dictionary> iconStateWithoutDuplicates(const Dictionary& state) {
     else if (key == kIconLists) result.set(key, std::move(*iconLists));
     else result.set(key, value);
   }
-  return result;
+  return PrunedState{std::move(result), seen.droppedAny()};
 }
 
 }  // namespace layoutkeeper

@@ -14,13 +14,9 @@
 #include <optional>
 #include <unordered_set>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace layoutkeeper {
-
-// Set to 1 when the walk drops an entry; the walk never clears it, its caller
-// does once it has acted on it.
-extern unsigned char duplicatesFound;
 
 // The record of the plain entries met so far in one pruning: a hash set of
 // pointers to the entries, keyed by the property list's equality and the hash
@@ -28,7 +24,13 @@ extern unsigned char duplicatesFound;
 class SeenEntries {
  public:
   // True, and the entry remembered, when no equal entry was met before.
-  bool addIfNew(const platform::plist::Value& entry) { return entries_.insert(&entry).second; }
+  bool addIfNew(const platform::plist::Value& entry) {
+    bool isNew = entries_.insert(&entry).second;
+    droppedAny_ = droppedAny_ || !isNew;
+    return isNew;
+  }
+  // True once an entry equal to one met before was offered: the walk dropped it.
+  bool droppedAny() const { return droppedAny_; }
 
  private:
   struct ByValue {
@@ -36,6 +38,7 @@ class SeenEntries {
     bool operator()(const platform::plist::Value* a, const platform::plist::Value* b) const { return *a == *b; }
   };
   std::unordered_set<const platform::plist::Value*, ByValue, ByValue> entries_;
+  bool droppedAny_ = false;
 };
 
 // A new list of pages, one per page of lists, each without the plain entries
@@ -46,8 +49,13 @@ std::optional<platform::plist::Array> iconListsWithoutDuplicates(const platform:
                                                                   SeenEntries& seen);
 
 // The state with its button bar and then its pages pruned with one shared
-// record of seen entries, every other key as it was and in its place. A
-// missing part is skipped. Nothing when a part is not of the shape above.
-std::optional<platform::plist::Dictionary> iconStateWithoutDuplicates(const platform::plist::Dictionary& state);
+// record of seen entries, every other key as it was and in its place, and
+// whether that dropped any entry. A missing part is skipped. Nothing when a
+// part is not of the shape above.
+struct PrunedState {
+  platform::plist::Dictionary state;
+  bool droppedAny;
+};
+std::optional<PrunedState> iconStateWithoutDuplicates(const platform::plist::Dictionary& state);
 
 }  // namespace layoutkeeper

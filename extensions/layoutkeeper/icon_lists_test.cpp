@@ -8,7 +8,6 @@
 
 namespace {
 
-using layoutkeeper::duplicatesFound;
 using layoutkeeper::iconListsWithoutDuplicates;
 using layoutkeeper::iconStateWithoutDuplicates;
 using layoutkeeper::SeenEntries;
@@ -40,15 +39,16 @@ std::vector<std::string> keys(const Dictionary& dictionary) {
 
 class Walk : public testing::Test {
  protected:
-  void SetUp() override { duplicatesFound = 0; }
-
-  // Prunes lists with a fresh record of seen entries.
-  static std::optional<Value> prune(const Value& lists) {
+  // Prunes lists with a fresh record of seen entries; droppedAny is then what
+  // the record found.
+  std::optional<Value> prune(const Value& lists) {
     SeenEntries seen;
     std::optional<Array> pruned = iconListsWithoutDuplicates(&lists, seen);
+    droppedAny = seen.droppedAny();
     if (!pruned) return std::nullopt;
     return Value(std::move(*pruned));
   }
+  bool droppedAny = false;
 };
 
 TEST_F(Walk, TheWorkedExample) {
@@ -58,21 +58,21 @@ TEST_F(Walk, TheWorkedExample) {
       {"iconLists", pages(page("D", "A"), page("B", container(pages(page("D", "E"))), "F"))},
   });
 
-  std::optional<Dictionary> pruned = iconStateWithoutDuplicates(state);
+  auto pruned = iconStateWithoutDuplicates(state);
 
   ASSERT_TRUE(pruned);
   Dictionary want = dictionary({
       {"buttonBar", page("A", "B")},
       {"iconLists", pages(page("D"), page(container(pages(page("E"))), "F"))},
   });
-  EXPECT_EQ(*pruned, want) << platform::plist::description(*pruned);
-  EXPECT_EQ(duplicatesFound, 1);
+  EXPECT_EQ(pruned->state, want) << platform::plist::description(pruned->state);
+  EXPECT_TRUE(pruned->droppedAny);
 }
 
 TEST_F(Walk, WithoutDuplicatesEverythingStaysAndTheFlagStaysClear) {
   Value lists = pages(page("A", "B"), page(), page(container(pages(page("C"))), "D"));
   EXPECT_EQ(prune(lists), lists);
-  EXPECT_EQ(duplicatesFound, 0);
+  EXPECT_FALSE(droppedAny);
 }
 
 TEST_F(Walk, TheFirstOccurrenceSurvivesWhereverTheLaterOnesStand) {
@@ -95,18 +95,17 @@ TEST_F(Walk, TheFirstOccurrenceSurvivesWhereverTheLaterOnesStand) {
        pages(page(container(pages(page("A"), page("B")))))},
   };
   for (const Case& c : cases) {
-    duplicatesFound = 0;
     std::optional<Value> pruned = prune(c.lists);
     ASSERT_TRUE(pruned) << c.name;
     EXPECT_EQ(*pruned, c.want) << c.name << ": " << platform::plist::description(*pruned);
-    EXPECT_EQ(duplicatesFound, 1) << c.name;
+    EXPECT_TRUE(droppedAny) << c.name;
   }
 }
 
 TEST_F(Walk, EqualContainersBothStayButTheSecondLosesWhatWasSeen) {
   Value lists = pages(page(container(pages(page("A"))), container(pages(page("A")))));
   EXPECT_EQ(prune(lists), pages(page(container(pages(page("A"))), container(pages(page())))));
-  EXPECT_EQ(duplicatesFound, 1);
+  EXPECT_TRUE(droppedAny);
 }
 
 TEST_F(Walk, EmptiedPagesAndContainersAreKept) {
@@ -122,7 +121,7 @@ TEST_F(Walk, AContainerWithoutPagesGetsAnEmptyListAtTheEnd) {
   ASSERT_NE(copy, nullptr);
   EXPECT_EQ(keys(*copy), (std::vector<std::string>{"displayName", "listType", "iconLists"}));
   EXPECT_EQ(*copy->find("iconLists"), Value(Array{}));
-  EXPECT_EQ(duplicatesFound, 0);
+  EXPECT_FALSE(droppedAny);
 }
 
 TEST_F(Walk, OtherKeysOfContainersStayUnchangedAndInPlace) {
@@ -145,7 +144,7 @@ TEST_F(Walk, PlainEntriesOfAnyKindAreComparedByValue) {
   Value lists = pages(page(3, list("x", "y"), Data{1, 2}, true, "3"),
                       page(3.0, list("x", "y"), Data{1, 2}, true, list("y", "x")));
   EXPECT_EQ(prune(lists), pages(page(3, list("x", "y"), Data{1, 2}, true, "3"), page(list("y", "x"))));
-  EXPECT_EQ(duplicatesFound, 1);
+  EXPECT_TRUE(droppedAny);
 }
 
 TEST_F(Walk, OneRecordIsSharedAcrossCalls) {
@@ -153,11 +152,11 @@ TEST_F(Walk, OneRecordIsSharedAcrossCalls) {
   Value second = pages(page("B", "C"));
   SeenEntries seen;
   ASSERT_TRUE(iconListsWithoutDuplicates(&first, seen));
-  EXPECT_EQ(duplicatesFound, 0);
+  EXPECT_FALSE(seen.droppedAny());
   std::optional<Array> pruned = iconListsWithoutDuplicates(&second, seen);
   ASSERT_TRUE(pruned);
   EXPECT_EQ(Value(*pruned), pages(page("C")));
-  EXPECT_EQ(duplicatesFound, 1);
+  EXPECT_TRUE(seen.droppedAny());
 }
 
 TEST_F(Walk, NullListsAreNoPages) {
@@ -168,9 +167,11 @@ TEST_F(Walk, NullListsAreNoPages) {
 }
 
 TEST_F(Walk, TheFlagIsNeverCleared) {
-  duplicatesFound = 1;
-  ASSERT_TRUE(prune(pages(page("A"))));
-  EXPECT_EQ(duplicatesFound, 1);
+  SeenEntries seen;
+  Value first = pages(page("A", "A")), second = pages(page("B"));
+  ASSERT_TRUE(iconListsWithoutDuplicates(&first, seen));
+  ASSERT_TRUE(iconListsWithoutDuplicates(&second, seen));
+  EXPECT_TRUE(seen.droppedAny()) << "what one call found stays with the record";
 }
 
 TEST_F(Walk, ListsOfAnotherShapeGiveNothing) {
@@ -203,33 +204,33 @@ using State = Walk;
 
 TEST_F(State, TheButtonBarIsPrunedFirst) {
   Dictionary state = dictionary({{"iconLists", pages(page("A", "B"))}, {"buttonBar", page("B", "C")}});
-  std::optional<Dictionary> pruned = iconStateWithoutDuplicates(state);
+  auto pruned = iconStateWithoutDuplicates(state);
   ASSERT_TRUE(pruned);
   // The bar keeps B although the pages come first in the dictionary.
-  EXPECT_EQ(*pruned, dictionary({{"iconLists", pages(page("A"))}, {"buttonBar", page("B", "C")}}));
-  EXPECT_EQ(keys(*pruned), (std::vector<std::string>{"iconLists", "buttonBar"}));
-  EXPECT_EQ(duplicatesFound, 1);
+  EXPECT_EQ(pruned->state, dictionary({{"iconLists", pages(page("A"))}, {"buttonBar", page("B", "C")}}));
+  EXPECT_EQ(keys(pruned->state), (std::vector<std::string>{"iconLists", "buttonBar"}));
+  EXPECT_TRUE(pruned->droppedAny);
 }
 
 TEST_F(State, DuplicatesWithinTheButtonBarAreDropped) {
-  std::optional<Dictionary> pruned = iconStateWithoutDuplicates(dictionary({{"buttonBar", page("A", "A")}}));
+  auto pruned = iconStateWithoutDuplicates(dictionary({{"buttonBar", page("A", "A")}}));
   ASSERT_TRUE(pruned);
-  EXPECT_EQ(*pruned, dictionary({{"buttonBar", page("A")}}));
-  EXPECT_EQ(duplicatesFound, 1);
+  EXPECT_EQ(pruned->state, dictionary({{"buttonBar", page("A")}}));
+  EXPECT_TRUE(pruned->droppedAny);
 }
 
 TEST_F(State, AMissingPartIsSkippedAndTheOtherPruned) {
-  std::optional<Dictionary> noBar = iconStateWithoutDuplicates(dictionary({{"iconLists", pages(page("A", "A"))}}));
+  auto noBar = iconStateWithoutDuplicates(dictionary({{"iconLists", pages(page("A", "A"))}}));
   ASSERT_TRUE(noBar);
-  EXPECT_EQ(*noBar, dictionary({{"iconLists", pages(page("A"))}}));
+  EXPECT_EQ(noBar->state, dictionary({{"iconLists", pages(page("A"))}}));
 
-  std::optional<Dictionary> noPages = iconStateWithoutDuplicates(dictionary({{"buttonBar", page("A")}}));
+  auto noPages = iconStateWithoutDuplicates(dictionary({{"buttonBar", page("A")}}));
   ASSERT_TRUE(noPages);
-  EXPECT_EQ(*noPages, dictionary({{"buttonBar", page("A")}}));
+  EXPECT_EQ(noPages->state, dictionary({{"buttonBar", page("A")}}));
 
-  std::optional<Dictionary> neither = iconStateWithoutDuplicates(dictionary({{"iconListsVersion", 2}}));
+  auto neither = iconStateWithoutDuplicates(dictionary({{"iconListsVersion", 2}}));
   ASSERT_TRUE(neither);
-  EXPECT_EQ(*neither, dictionary({{"iconListsVersion", 2}}));
+  EXPECT_EQ(neither->state, dictionary({{"iconListsVersion", 2}}));
 }
 
 TEST_F(State, OtherKeysStayUnchangedAndInPlace) {
@@ -238,13 +239,13 @@ TEST_F(State, OtherKeysStayUnchangedAndInPlace) {
                                  {"extra", dictionary({{"iconLists", pages(page("A", "A"))}})},
                                  {"iconLists", pages(page("A"))},
                                  {"last", list("A", "A")}});
-  std::optional<Dictionary> pruned = iconStateWithoutDuplicates(state);
+  auto pruned = iconStateWithoutDuplicates(state);
   ASSERT_TRUE(pruned);
-  EXPECT_EQ(keys(*pruned), (std::vector<std::string>{"version", "buttonBar", "extra", "iconLists", "last"}));
-  EXPECT_EQ(*pruned->find("version"), Value(2));
-  EXPECT_EQ(*pruned->find("extra"), *state.find("extra"));
-  EXPECT_EQ(*pruned->find("last"), *state.find("last"));
-  EXPECT_EQ(*pruned->find("iconLists"), pages(page()));
+  EXPECT_EQ(keys(pruned->state), (std::vector<std::string>{"version", "buttonBar", "extra", "iconLists", "last"}));
+  EXPECT_EQ(*pruned->state.find("version"), Value(2));
+  EXPECT_EQ(*pruned->state.find("extra"), *state.find("extra"));
+  EXPECT_EQ(*pruned->state.find("last"), *state.find("last"));
+  EXPECT_EQ(*pruned->state.find("iconLists"), pages(page()));
 }
 
 TEST_F(State, PartsOfAnotherShapeGiveNothing) {

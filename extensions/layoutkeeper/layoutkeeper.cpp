@@ -12,11 +12,10 @@
 #include "icon_lists.h"
 #include "platform/message.h"
 #include "platform/object_bridge.h"
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace {
 
-using layoutkeeper::duplicatesFound;
 using platform::implementationCast;
 using platform::send;
 using platform::plist::Dictionary;
@@ -45,11 +44,10 @@ void replacementDeleteIconState(id self, SEL cmd) {
   const Dictionary* dictionary = state ? state->get<Dictionary>() : nullptr;
   // A state of a shape the walk does not know gives nothing and is left to
   // SpringBoard untouched.
-  std::optional<Dictionary> pruned = dictionary ? layoutkeeper::iconStateWithoutDuplicates(*dictionary) : std::nullopt;
+  auto pruned = dictionary ? layoutkeeper::iconStateWithoutDuplicates(*dictionary) : std::nullopt;
   // A failed write leaves the old file; SpringBoard's own deletion then keeps
   // the model and the file in step.
-  bool replaced = pruned && duplicatesFound && replaceIconState(self, std::move(*pruned));
-  duplicatesFound = 0;
+  bool replaced = pruned && pruned->droppedAny && replaceIconState(self, std::move(pruned->state));
   if (!replaced) callPreviousDeleteIconState(self, cmd);
 }
 

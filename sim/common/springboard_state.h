@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace sim {
 

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "platform/object_bridge.h"
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "sim/common/journal.h"
 
 @implementation UIResponder

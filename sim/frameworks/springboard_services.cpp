@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bindings/frameworks.h"
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "sim/common/journal.h"
 #include "sim/common/springboard_state.h"
 #include "sim/frameworks/objects.h"

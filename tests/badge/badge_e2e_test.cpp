@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
+#include "tests/support/bundle.h"
+#include "tests/support/clean_exit.h"
 #include "tests/support/device.h"
 #include "tests/support/visible_state.h"
 
@@ -22,16 +24,9 @@ class BadgeTest : public ::testing::Test {
   }
   // A stock bundle whose Info.plist holds the given bytes.
   void stockBundle(const std::string& name, const std::string& infoBytes) {
-    fs::path folder = device.host("/Applications/" + name + ".app");
-    fs::create_directories(folder);
-    std::ofstream(folder / "Info.plist", std::ios::trunc) << infoBytes;
+    test_support::bundleWithInfo(device.host("/Applications/" + name + ".app"), infoBytes);
   }
-  static std::string infoWith(const std::string& key, Value value) {
-    Dictionary info;
-    info.set("CFBundleExecutable", Value("App"));
-    info.set(key, std::move(value));
-    return platform::plist::toXml(Value(info));
-  }
+  static std::string infoWith(const std::string& key, Value value) { return test_support::infoWith(key, value); }
   static std::vector<std::string> badgeSent(const std::string& id, const std::string& journalledText) {
     return {"SBSSpringBoardServerPort", "SBSetApplicationBadge\t" + id + "\t" + journalledText};
   }
@@ -40,8 +35,7 @@ class BadgeTest : public ::testing::Test {
     auto r = badge({name, "5"});
     EXPECT_EQ(r.out, "Error: Could not find application for " + name + "\n");
     EXPECT_EQ(r.err, "");
-    ASSERT_TRUE(r.exited) << "signal " << r.signal;
-    EXPECT_EQ(r.status, 255) << name;
+    ASSERT_TRUE(e2e::exitedWith(r, 255)) << name;
     EXPECT_TRUE(device.journal().empty()) << name;
   }
 
@@ -52,8 +46,7 @@ TEST_F(BadgeTest, WithoutArgumentsPrintsTheUsageAsTypedAndSendsNothing) {
   auto r = badge({});
   EXPECT_EQ(r.out, e2e::program("badge") + " application-name (badge)\n");
   EXPECT_EQ(r.err, "");
-  ASSERT_TRUE(r.exited);
-  EXPECT_EQ(r.status, 255);
+  ASSERT_TRUE(e2e::exitedWith(r, 255));
   EXPECT_TRUE(device.journal().empty());
 }
 
@@ -72,8 +65,7 @@ TEST_F(BadgeTest, TheTextIsSentUnchangedAndBecomesTheVisibleBadge) {
     auto r = badge(c.arguments);
     EXPECT_EQ(r.out, "attempting to badge " + c.id + "\n");
     EXPECT_EQ(r.err, "");
-    ASSERT_TRUE(r.exited) << "signal " << r.signal;
-    EXPECT_EQ(r.status, 0);
+    ASSERT_TRUE(e2e::exitedWith(r, 0));
     EXPECT_EQ(device.journal(), badgeSent(c.id, c.journalled));
     EXPECT_EQ(e2e::visibleEntry(device, "badges", c.id), Value(c.arguments[1]));
   }

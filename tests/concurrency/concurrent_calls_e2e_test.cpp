@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "tests/support/device.h"
 #include "tests/support/visible_state.h"
 

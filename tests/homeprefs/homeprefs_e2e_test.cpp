@@ -8,7 +8,7 @@
 #include <fstream>
 #include <regex>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "tests/homeprefs/preferences_file.h"
 #include "tests/support/device.h"
 
@@ -242,6 +242,16 @@ TEST_F(HomeprefsTest, AFailedWriteIsAnErrorAndNothingIsAnnounced) {
   EXPECT_EQ(r.status, 1);
   expectUntouched();
   EXPECT_EQ(filesBesideThePreferences(), 1u);
+}
+
+// Without the lock another run's change could be lost: the change is refused.
+TEST_F(HomeprefsTest, AChangeThatCannotTakeTheLockIsRefused) {
+  fs::create_directory(device.host(kPrefs + ".lock"));
+  auto r = homeprefs({"-i", "5", "SBAutoLockTime"});
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "homeprefs: cannot lock " + kPrefs + ": Is a directory\n");
+  EXPECT_EQ(r.status, 1);
+  expectUntouched();
 }
 
 // The new file is flushed, renamed over the old one, and then its folder

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "platform/file.h"
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "tests/homeprefs/preferences_file.h"
 #include "tests/support/binary_plist.h"
 #include "tests/support/device.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "tests/support/device.h"
 
 namespace homeprefs_test {

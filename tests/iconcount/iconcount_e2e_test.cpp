@@ -9,7 +9,9 @@
 #include <set>
 #include <sstream>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
+#include "tests/support/bundle.h"
+#include "tests/support/clean_exit.h"
 #include "tests/support/device.h"
 #include "tests/support/visible_state.h"
 
@@ -35,11 +37,7 @@ class IconcountTest : public ::testing::Test {
     fs::path folder = device.host(kUserApps + "/" + relativePath);
     fs::create_directories(folder / "Resources");
     std::ofstream(folder / "Resources" / "Icon.png") << "png";
-    if (!id) return;
-    Dictionary info;
-    info.set("CFBundleExecutable", Value("App"));
-    if (!id->empty()) info.set("CFBundleIdentifier", Value(*id));
-    std::ofstream(folder / "Info.plist") << platform::plist::toXml(Value(info));
+    if (id) test_support::bundleWithInfo(folder, test_support::infoWith(id->empty() ? "" : "CFBundleIdentifier", *id));
   }
   e2e::Result iconcount(std::vector<std::string> arguments) {
     return e2e::runProgram(device, "iconcount", std::move(arguments));
@@ -65,8 +63,7 @@ TEST_F(IconcountTest, MailIsBadgedFromTheTableAndTheBadgeIsVisible) {
   auto r = iconcount({"Mail", "3"});
   EXPECT_EQ(r.out, "Setting com.apple.mobilemail badge to 3\n");
   EXPECT_EQ(r.err, "");
-  ASSERT_TRUE(r.exited);
-  EXPECT_EQ(r.status, 0);
+  ASSERT_TRUE(e2e::exitedWith(r, 0));
   EXPECT_EQ(device.journal(), badgeSent("com.apple.mobilemail", "3"));
   EXPECT_EQ(visibleBadge("com.apple.mobilemail"), Value(3));
 }
@@ -129,8 +126,7 @@ TEST_F(IconcountTest, ANumberOutsideTheSigned32BitRangeIsRefusedAndNothingSent) 
     auto r = iconcount(arguments);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "iconcount: badge number out of range (-2147483648 to 2147483647): " + arguments.back() + "\n");
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 255);
+    ASSERT_TRUE(e2e::exitedWith(r, 255));
     EXPECT_TRUE(device.journal().empty());
   }
 }
@@ -247,8 +243,7 @@ TEST_F(IconcountTest, ListPrintsEveryReadableBundleAndIgnoresWhatFollows) {
 
   for (std::string keyword : {"list", "LIST", "List"}) {
     auto r = iconcount({keyword, "more", "args"});
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 0);
+    ASSERT_TRUE(e2e::exitedWith(r, 0));
     EXPECT_EQ(r.err, "");
     ASSERT_EQ(r.out.rfind("User Applications:\n", 0), 0u) << r.out;
     std::multiset<std::string> lines;

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
+#include "tests/support/clean_exit.h"
 #include "tests/support/device.h"
 #include "tests/support/visible_state.h"
 
@@ -47,8 +48,7 @@ class IndicatorTest : public ::testing::Test {
   void expectQuiet(const e2e::Result& r) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "");
-    ASSERT_TRUE(r.exited) << "signal " << r.signal;
-    EXPECT_EQ(r.status, 0);
+    ASSERT_TRUE(e2e::exitedWith(r, 0));
   }
   std::optional<Value> visibleItem(const std::string& name) {
     return e2e::visibleEntry(device, "statusBarItems", name);
@@ -84,8 +84,7 @@ TEST_F(IndicatorTest, WithoutOptionsCarriedOutTheUsageIsShownWithStatus0) {
     auto r = indicator(arguments);
     EXPECT_EQ(r.out, e2e::program("indicator") + " [options]\n" + kUsageBody) << arguments.size();
     EXPECT_EQ(r.err, "");
-    ASSERT_TRUE(r.exited) << "signal " << r.signal;
-    EXPECT_EQ(r.status, 0);
+    ASSERT_TRUE(e2e::exitedWith(r, 0));
   }
   EXPECT_TRUE(device.journal().empty());
 }

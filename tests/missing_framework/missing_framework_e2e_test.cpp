@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "tests/homeprefs/preferences_file.h"
 #include "tests/support/device.h"
 #include "tests/support/visible_state.h"

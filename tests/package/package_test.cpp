@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "tests/support/device.h"
 #include "tests/support/scratch_root.h"
 

@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
+#include "tests/support/clean_exit.h"
 #include "tests/support/device.h"
 #include "tests/support/visible_state.h"
 
@@ -34,8 +35,7 @@ class RadioTest : public ::testing::Test {
     std::string shown = arguments.empty() ? "" : "\"" + arguments[0] + "\"";
     EXPECT_EQ(r.out, "") << shown;
     EXPECT_EQ(r.err, "") << shown;
-    ASSERT_TRUE(r.exited) << "signal " << r.signal;
-    EXPECT_EQ(r.status, 0) << shown;
+    ASSERT_TRUE(e2e::exitedWith(r, 0)) << shown;
     EXPECT_EQ(device.journal(), switched(on ? "1" : "0")) << shown;
     EXPECT_EQ(airplaneMode(), Value(on)) << shown;
   }
@@ -72,8 +72,7 @@ TEST_F(RadioTest, WithoutArgumentTheScanIsPrintedThenTheUsageAndNothingIsSwitche
   EXPECT_EQ(r.err,
             "{\n    Networks = (\n        {\n            RSSI = -48;\n            SSID_STR = \"Caf\\u00e9 Wi-Fi\";\n"
             "            WEP = 1;\n        }\n    );\n}\n");
-  ASSERT_TRUE(r.exited) << "signal " << r.signal;
-  EXPECT_EQ(r.status, 255);
+  ASSERT_TRUE(e2e::exitedWith(r, 255));
   EXPECT_EQ(device.journal(), kScanRead);
   EXPECT_FALSE(airplaneMode()) << "airplane mode is not touched";
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/clean_exit.h"
 #include "tests/support/device.h"
 
 namespace {
@@ -28,8 +29,7 @@ TEST_F(StorequeryTest, WithoutAPhraseItPrintsTheUsageAndOpensNothing) {
   auto r = storequery({});
   EXPECT_EQ(r.out, "Usage: " + e2e::program("storequery") + " search-phrase\n");
   EXPECT_EQ(r.err, "");
-  ASSERT_TRUE(r.exited);
-  EXPECT_EQ(r.status, 255);
+  ASSERT_TRUE(e2e::exitedWith(r, 255));
   EXPECT_TRUE(device.journal().empty());
 }
 
@@ -53,8 +53,7 @@ TEST_F(StorequeryTest, OpensTheSearchWithTheWholePhraseAsTheTermAndPrintsNothing
     auto r = storequery(c.arguments, c.store);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "");
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 0);
+    ASSERT_TRUE(e2e::exitedWith(r, 0));
     EXPECT_EQ(device.journal(), std::vector<std::string>{opened(c.term, c.opensBelow)}) << c.term;
   }
 }
@@ -64,8 +63,7 @@ TEST_F(StorequeryTest, AStoreThatIsNoBaseUrlIsRefusedAndNothingIsOpened) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err,
             "storequery: SBKIT_STORE_SERVICE is a base URL and cannot have a user part, a query or a fragment\n");
-  ASSERT_TRUE(r.exited);
-  EXPECT_EQ(r.status, 1);
+  ASSERT_TRUE(e2e::exitedWith(r, 1));
   EXPECT_TRUE(device.journal().empty());
 }
 

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace plist_literals {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "tests/support/device.h"
 
 namespace e2e {

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/clean_exit.h"
 #include "tests/support/device.h"
 #include "tests/support/http_server.h"
 #include "tests/support/raw_server.h"
@@ -68,8 +69,7 @@ TEST_F(TweetTest, FewerThanThreeArgumentsPrintTheUsageAndSendNothing) {
     auto r = tweet(arguments, server.proxy());
     EXPECT_EQ(r.out, "Usage: " + e2e::program("tweet") + " username password tweet\n");
     EXPECT_EQ(r.err, "");
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 255);
+    ASSERT_TRUE(e2e::exitedWith(r, 255));
   }
   EXPECT_TRUE(server.requests().empty());
 }
@@ -79,8 +79,7 @@ TEST_F(TweetTest, PostsTheFormToTheUpdatePathWithBasicAuthenticationAndTheClient
   auto r = tweet({"alice", "s3cret", "Hello world", "surplus", "arguments"}, server.proxy());
   EXPECT_EQ(r.out, kContacting + "Done\n");
   EXPECT_EQ(r.err, "");
-  ASSERT_TRUE(r.exited);
-  EXPECT_EQ(r.status, 0);
+  ASSERT_TRUE(e2e::exitedWith(r, 0));
 
   e2e::ReceivedRequest request = onlyRequest(server);
   EXPECT_EQ(request.method, "POST");
@@ -148,8 +147,7 @@ TEST_F(TweetTest, AnAnswerMentioningAuthenticationIsPrintedWholeWithStatus0Whate
     auto r = answeredWith(answer);
     EXPECT_EQ(r.out, kContacting + answer.body + "\n") << answer.body;
     EXPECT_EQ(r.err, "");
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 0);
+    ASSERT_TRUE(e2e::exitedWith(r, 0));
   }
 }
 
@@ -180,8 +178,7 @@ TEST_F(TweetTest, WithoutAServerTheConnectionFailureIsTheSubmissionError) {
   e2e::RefusingPort nobody;
   ASSERT_GT(nobody.port(), 0);
   auto r = tweet({"alice", "s3cret", "Hello"}, nobody.proxy());
-  ASSERT_TRUE(r.exited);
-  EXPECT_EQ(r.status, 255);
+  ASSERT_TRUE(e2e::exitedWith(r, 255));
   EXPECT_EQ(r.err, "");
   ASSERT_EQ(r.out.rfind(kContacting + kSubmissionError, 0), 0u) << r.out;
   std::string reason = r.out.substr(kContacting.size() + kSubmissionError.size());
@@ -196,8 +193,7 @@ TEST_F(TweetTest, AServerThatNeverAnswersEndsInTheTimeOut) {
   auto start = std::chrono::steady_clock::now();
   auto r = tweet({"alice", "s3cret", "Hello"}, silent.proxy(), {{"SBKIT_HTTP_TIMEOUT", "1"}});
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  ASSERT_TRUE(r.exited);
-  EXPECT_EQ(r.status, 255);
+  ASSERT_TRUE(e2e::exitedWith(r, 255));
   EXPECT_EQ(r.err, "");
   ASSERT_EQ(r.out.rfind(kContacting + kSubmissionError, 0), 0u) << r.out;
   EXPECT_NE(r.out.find("timed out"), std::string::npos) << r.out;
@@ -224,8 +220,7 @@ TEST_F(TweetTest, ArgumentsThatAreNotUtf8AndAServiceThatIsNoBaseUrlAreRefusedBef
     auto r = tweet(c.arguments, server.proxy(), {{"SBKIT_STATUS_SERVICE", c.service}});
     EXPECT_EQ(r.out, c.refusal.empty() ? "" : kSubmissionError + "SBKIT_STATUS_SERVICE " + c.refusal + "\n");
     EXPECT_EQ(r.err, c.err);
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 255);
+    ASSERT_TRUE(e2e::exitedWith(r, 255));
   }
   EXPECT_TRUE(server.requests().empty());
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/clean_exit.h"
 #include "tests/support/device.h"
 #include "tests/support/http_server.h"
 #include "tests/support/raw_server.h"
@@ -36,14 +37,12 @@ class WanaddressTest : public ::testing::Test {
     EXPECT_TRUE(r.out.empty()) << r.out.size() << " bytes: " << r.out.substr(0, 40);
     ASSERT_EQ(r.err.rfind(kFailedFetch, 0), 0u) << r.err;
     EXPECT_NE(r.err.find(what, kFailedFetch.size()), std::string::npos) << r.err;
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 1);
+    ASSERT_TRUE(e2e::exitedWith(r, 1));
   }
   void expectFailure(const e2e::Result& r, const std::string& err) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, err);
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 1);
+    ASSERT_TRUE(e2e::exitedWith(r, 1));
   }
 
   e2e::TemporaryDevice device;
@@ -61,8 +60,7 @@ TEST_F(WanaddressTest, GetsTheServiceUrlAndPrintsTheAnswerWhateverTheArguments) 
     auto r = wanaddress(server.proxy(), c.arguments, {{"SBKIT_ADDRESS_SERVICE", c.service}});
     EXPECT_EQ(r.out, "203.0.113.7\n");
     EXPECT_EQ(r.err, "");
-    ASSERT_TRUE(r.exited);
-    EXPECT_EQ(r.status, 0);
+    ASSERT_TRUE(e2e::exitedWith(r, 0));
 
     auto requests = server.requests();
     ASSERT_EQ(requests.size(), 1u);
@@ -132,8 +130,7 @@ TEST_F(WanaddressTest, WithoutAServerTheFetchFailsWithTheReason) {
   EXPECT_EQ(r.out, "");
   ASSERT_EQ(r.err.rfind(prefix, 0), 0u) << r.err;
   EXPECT_NE(r.err.find("port " + std::to_string(nobody.port()), prefix.size()), std::string::npos) << r.err;
-  ASSERT_TRUE(r.exited);
-  EXPECT_EQ(r.status, 1);
+  ASSERT_TRUE(e2e::exitedWith(r, 1));
 }
 
 TEST_F(WanaddressTest, AServerThatNeverAnswersEndsInTheTimeOut) {
@@ -145,8 +142,7 @@ TEST_F(WanaddressTest, AServerThatNeverAnswersEndsInTheTimeOut) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err.rfind("wanaddress: cannot fetch " + kUrl + ": ", 0), 0u) << r.err;
   EXPECT_NE(r.err.find("timed out"), std::string::npos) << r.err;
-  ASSERT_TRUE(r.exited);
-  EXPECT_EQ(r.status, 1);
+  ASSERT_TRUE(e2e::exitedWith(r, 1));
   EXPECT_GE(seconds, 0.9);
   EXPECT_LT(seconds, 30.0);
 }

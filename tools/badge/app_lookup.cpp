@@ -5,7 +5,7 @@
 
 namespace badge {
 
-std::optional<std::string> appid(std::string_view name) {
+std::optional<std::string> stockBundleId(std::string_view name) {
   if (name.find('/') != std::string_view::npos) return std::nullopt;
   auto description = platform::bundleDescription(platform::kStockApplicationsPath + std::string(name) + ".app");
   if (!description) return std::nullopt;

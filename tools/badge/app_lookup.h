@@ -14,6 +14,6 @@ namespace badge {
 // when that cannot be read as a dictionary or gives no identifier. A name with
 // a "/" in it is no folder name and finds nothing: it would otherwise reach a
 // bundle outside the stock applications folder.
-std::optional<std::string> appid(std::string_view name);
+std::optional<std::string> stockBundleId(std::string_view name);
 
 }  // namespace badge

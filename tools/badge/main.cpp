@@ -7,25 +7,27 @@
 #include <string>
 
 #include "bindings/frameworks.h"
-#include "platform/framework.h"
 #include "tools/badge/app_lookup.h"
 
 namespace badge {
 namespace {
 
-// Prints the synopsis and exits with status 255.
+constexpr int kUsageStatus = 255;
+// An application that cannot be found ends the run as the usage does.
+constexpr int kNotFoundStatus = 255;
+
 [[noreturn]] void usage(const char* programName) {
   std::printf("%s application-name (badge)\n", programName);
-  std::exit(-1);
+  std::exit(kUsageStatus);
 }
 
 // Sets the text badge of an application's icon through UIKit; the text goes
 // as it is, the empty text included. UIKit stays loaded for the rest of the
 // run, as the device's tools leave it: the run ends soon after, and the end of
 // the process unloads it.
-void badge(const char* bundleId, const char* text) {
-  platform::Framework uikit = platform::Framework::openOrExit(bindings::kUIKitPath);
-  std::uint32_t port = bindings::serverPort(uikit);
+void setTextBadge(const char* bundleId, const char* text) {
+  bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
+  std::uint32_t port = SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();
   SBKIT_ENTRY_POINT(uikit, SBSetApplicationBadge)(port, bundleId, text);
   uikit.keepOpen();
 }
@@ -36,15 +38,15 @@ void badge(const char* bundleId, const char* text) {
 using namespace badge;
 
 int main(int argc, char* argv[]) {
-  if (argc < 2) usage(argv[0]);  // exits with 255
+  if (argc < 2) usage(argv[0]);
   const char* name = argv[1];
-  std::optional<std::string> id = appid(name);
+  std::optional<std::string> id = stockBundleId(name);
   if (!id) {
     std::printf("Error: Could not find application for %s\n", name);
-    std::exit(-1);
+    std::exit(kNotFoundStatus);
   }
   std::printf("attempting to badge %s\n", id->c_str());
   std::fflush(stdout);  // shown before SpringBoard is contacted
-  badge::badge(id->c_str(), argc > 2 ? argv[2] : "");
+  setTextBadge(id->c_str(), argc > 2 ? argv[2] : "");
   return 0;
 }

@@ -91,21 +91,6 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
   return request;
 }
 
-void usage(const char* programName) {
-  std::printf("Usage: %s [options] key\n", programName);
-  std::puts("This utility sets and updates SpringBoard prefs.");
-  std::puts("   -l          list existing values");
-  std::puts("   -i value    set the key to the integer value");
-  std::puts("   -f value    set the key to the float value");
-  std::puts("   -s value    set the key to the string value");
-  std::puts("   -a value    set the key to the array value");
-  std::puts("   -1          set the key to true");
-  std::puts("   -0          set the key to false");
-  std::puts("   -r          remove the key and its value");
-  std::puts("No more than one option can be used at a time.");
-  std::exit(-1);
-}
-
 void reportBadOption(int letter) {
   if (letter >= 32 && letter <= 126)
     std::fprintf(stderr, "Unknown option `-%c'.\n", letter);

@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace homeprefs {
 
@@ -43,9 +43,6 @@ CommandLine parseCommandLine(int argc, char* argv[]);
 // 7-bit ASCII, or that holds a control character XML cannot carry. what names
 // it in the reason ("key", "value").
 std::optional<std::string> textProblem(const char* what, const char* text);
-
-// Prints the usage text on standard output and exits with status 255.
-[[noreturn]] void usage(const char* programName);
 
 // The bad-option message on standard error: the letter itself when it is
 // printable, its code in hexadecimal otherwise.

@@ -19,6 +19,23 @@ using platform::plist::description;
 
 namespace {
 
+constexpr int kUsageStatus = 255;
+
+[[noreturn]] void usage(const char* programName) {
+  std::printf("Usage: %s [options] key\n", programName);
+  std::puts("This utility sets and updates SpringBoard prefs.");
+  std::puts("   -l          list existing values");
+  std::puts("   -i value    set the key to the integer value");
+  std::puts("   -f value    set the key to the float value");
+  std::puts("   -s value    set the key to the string value");
+  std::puts("   -a value    set the key to the array value");
+  std::puts("   -1          set the key to true");
+  std::puts("   -0          set the key to false");
+  std::puts("   -r          remove the key and its value");
+  std::puts("No more than one option can be used at a time.");
+  std::exit(kUsageStatus);
+}
+
 // The most arguments a run takes after the program name: one option, its
 // value and the key, since no more than one option can be used at a time.
 // More is a usage error, before the file is read or an option looked at.
@@ -83,8 +100,10 @@ int main(int argc, char* argv[]) {
   if (request.action == Action::set && request.valueProblem) errx(1, "%s", request.valueProblem->c_str());
 
   // Read, change and write under one lock, so that concurrent runs each see
-  // the file as the one before left it.
-  auto lock = platform::FolderLock::acquire(kSpringBoardPreferencesPath);
+  // the file as the one before left it; unlocked, a change could undo another.
+  // Static, so that the lock file goes on the error exits too.
+  static std::optional<platform::FileLock> lock = platform::FileLock::acquire(kSpringBoardPreferencesPath);
+  if (!lock) err(1, "cannot lock %s", kSpringBoardPreferencesPath);
   std::string why;
   std::optional<Document> preferences = Document::read(kSpringBoardPreferencesPath, &why);
   // Without the file's entries a write would lose every other preference.
@@ -94,6 +113,6 @@ int main(int argc, char* argv[]) {
   std::fflush(stdout);
   savePreferences(file);
   lock.reset();
-  updatePref(request.key);
+  announceChange(request.key);
   return 0;
 }

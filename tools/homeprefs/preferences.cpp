@@ -3,7 +3,6 @@
 #include <err.h>
 
 #include "bindings/frameworks.h"
-#include "platform/framework.h"
 #include "platform/object_bridge.h"
 
 namespace homeprefs {
@@ -22,8 +21,8 @@ void savePreferences(const platform::plist::Encoded& file) {
   }
 }
 
-void updatePref(const std::string& key) {
-  platform::Framework graphicsServices = platform::Framework::openOrExit(bindings::kGraphicsServicesPath);
+void announceChange(const std::string& key) {
+  bindings::Framework graphicsServices = bindings::Framework::openOrExit(bindings::kGraphicsServicesPath);
   auto sendAppPreferencesChanged = SBKIT_ENTRY_POINT(graphicsServices, GSSendAppPreferencesChanged);
   platform::Object applicationId = platform::stringObject(kNotificationId), changedKey = platform::stringObject(key);
   sendAppPreferencesChanged(applicationId.get(), changedKey.get());

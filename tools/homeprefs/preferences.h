@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/device_path.h"
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace homeprefs {
 
@@ -25,6 +25,6 @@ void savePreferences(const platform::plist::Encoded& file);
 
 // Tells SpringBoard, through GraphicsServices, that the key changed. A missing
 // library or entry point ends the run with status 1.
-void updatePref(const std::string& key);
+void announceChange(const std::string& key);
 
 }  // namespace homeprefs

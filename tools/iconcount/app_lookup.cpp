@@ -55,7 +55,7 @@ bool isBundle(std::string_view relativePath) {
 
 }  // namespace
 
-std::optional<std::string> pathForApp(std::string_view name) {
+std::optional<std::string> bundlePathOf(std::string_view name) {
   if (const auto* row = stockApplication(name)) return std::string(row->bundlePath);
 
   std::puts("Searching for application id (this can take some time)");
@@ -72,16 +72,16 @@ std::optional<std::string> pathForApp(std::string_view name) {
   return found;
 }
 
-std::optional<std::string> appid(std::string_view name) {
+std::optional<std::string> bundleIdOf(std::string_view name) {
   if (const auto* row = stockApplication(name)) return std::string(row->bundleId);
-  auto path = pathForApp(name);
+  auto path = bundlePathOf(name);
   if (!path) return std::nullopt;
   auto description = platform::bundleDescription(*path);
   if (!description) return std::nullopt;
   return platform::bundleIdentifier(*description);
 }
 
-void listApps(std::FILE* out) {
+void listUserApplications(std::FILE* out) {
   // On a terminal, a name could forge a row or drive the terminal itself; a
   // pipe or a file gets the bytes as they are.
   const bool onTerminal = isatty(fileno(out));

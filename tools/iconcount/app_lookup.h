@@ -14,12 +14,12 @@
 namespace iconcount {
 
 // The bundle path of the named application, or nothing.
-std::optional<std::string> pathForApp(std::string_view name);
+std::optional<std::string> bundlePathOf(std::string_view name);
 // The bundle identifier of the named application, or nothing when it cannot
 // be found or its Info.plist gives none.
-std::optional<std::string> appid(std::string_view name);
+std::optional<std::string> bundleIdOf(std::string_view name);
 // Prints "User Applications:" and one line per user application bundle whose
 // Info.plist can be read, in walk order.
-void listApps(std::FILE* out = stdout);
+void listUserApplications(std::FILE* out = stdout);
 
 }  // namespace iconcount

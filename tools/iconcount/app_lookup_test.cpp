@@ -31,11 +31,11 @@ class AppLookupTest : public ::testing::Test {
 
 TEST_F(AppLookupTest, TableNamesGiveTheirBundlePathsSilently) {
   CaptureStdout();
-  EXPECT_EQ(iconcount::pathForApp("photos"), "/Applications/MobileSlideShow.app");
-  EXPECT_EQ(iconcount::pathForApp("Camera"), "/Applications/MobileSlideShow.app");
-  EXPECT_EQ(iconcount::appid("Photos"), "com.apple.mobileslideshow-Photos");
-  EXPECT_EQ(iconcount::appid("Camera"), "com.apple.mobileslideshow-Camera");
-  EXPECT_EQ(iconcount::pathForApp("MUSIC"), "/Applications/MobileMusicPlayer.app");
+  EXPECT_EQ(iconcount::bundlePathOf("photos"), "/Applications/MobileSlideShow.app");
+  EXPECT_EQ(iconcount::bundlePathOf("Camera"), "/Applications/MobileSlideShow.app");
+  EXPECT_EQ(iconcount::bundleIdOf("Photos"), "com.apple.mobileslideshow-Photos");
+  EXPECT_EQ(iconcount::bundleIdOf("Camera"), "com.apple.mobileslideshow-Camera");
+  EXPECT_EQ(iconcount::bundlePathOf("MUSIC"), "/Applications/MobileMusicPlayer.app");
   EXPECT_EQ(GetCapturedStdout(), "");
 }
 
@@ -43,16 +43,16 @@ TEST_F(AppLookupTest, OtherNamesTryTheStockFolderBeforeTheWalk) {
   folder("/Applications/MobileMail.app");
   folder("/var/mobile/Applications/G1/MobileMail.app");
   CaptureStdout();
-  EXPECT_EQ(iconcount::pathForApp("MobileMail"), "/Applications/MobileMail.app");
+  EXPECT_EQ(iconcount::bundlePathOf("MobileMail"), "/Applications/MobileMail.app");
   EXPECT_EQ(GetCapturedStdout(), "Searching for application id (this can take some time)\n");
 }
 
 TEST_F(AppLookupTest, UserBundlePathsJoinTheRootAndTheRelativePath) {
   folder("/var/mobile/Applications/G1/Sub/MyApp.app/Nested.app");
   CaptureStdout();
-  EXPECT_EQ(iconcount::pathForApp("MyApp"), "/var/mobile/Applications/G1/Sub/MyApp.app");
-  EXPECT_EQ(iconcount::pathForApp("Nested"), "/var/mobile/Applications/G1/Sub/MyApp.app/Nested.app");
-  EXPECT_EQ(iconcount::pathForApp("Sub"), std::nullopt) << "a folder without the extension is no bundle";
+  EXPECT_EQ(iconcount::bundlePathOf("MyApp"), "/var/mobile/Applications/G1/Sub/MyApp.app");
+  EXPECT_EQ(iconcount::bundlePathOf("Nested"), "/var/mobile/Applications/G1/Sub/MyApp.app/Nested.app");
+  EXPECT_EQ(iconcount::bundlePathOf("Sub"), std::nullopt) << "a folder without the extension is no bundle";
   GetCapturedStdout();
 }
 
@@ -62,18 +62,18 @@ TEST_F(AppLookupTest, AnIdentifierThatIsNoStringCountsAsNone) {
       << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"
          "<integer>5</integer></dict></plist>";
   CaptureStdout();
-  EXPECT_EQ(iconcount::appid("Odd"), std::nullopt);
+  EXPECT_EQ(iconcount::bundleIdOf("Odd"), std::nullopt);
   GetCapturedStdout();
   char* text = nullptr;
   size_t size = 0;
   FILE* out = open_memstream(&text, &size);
-  iconcount::listApps(out);
+  iconcount::listUserApplications(out);
   fclose(out);
   EXPECT_STREQ(text, "User Applications:\n                 Odd\t\n");
   free(text);
 }
 
-// What listApps writes through a pipe (terminal false) or to a pseudo-terminal
+// What listUserApplications writes through a pipe (terminal false) or to a pseudo-terminal
 // in raw mode, which passes the bytes on unchanged (terminal true).
 std::string listedThrough(bool terminal) {
   int readEnd, writeEnd;
@@ -88,7 +88,7 @@ std::string listedThrough(bool terminal) {
     writeEnd = ends[1];
   }
   FILE* out = fdopen(writeEnd, "w");
-  iconcount::listApps(out);
+  iconcount::listUserApplications(out);
   fflush(out);
   std::string text;
   char buffer[4096];

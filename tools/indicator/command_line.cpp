@@ -2,9 +2,6 @@
 
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace indicator {
 
 CommandLine parseCommandLine(int argc, char* argv[]) {
@@ -20,15 +17,6 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
     }
   }
   return line;
-}
-
-void usage(const char* programName) {
-  std::printf("%s [options]\n", programName);
-  std::puts("-l          List the available status bar icons and exit");
-  std::puts("-s icon     Set a status bar icon");
-  std::puts("-r icon     Remove a status bar icon");
-  std::puts("-t icon     Check icon for 3 seconds, then remove");
-  std::exit(0);
 }
 
 }  // namespace indicator

@@ -37,7 +37,4 @@ struct CommandLine {
 // and stops at the first operand, after "--", or at the option that ends the run.
 CommandLine parseCommandLine(int argc, char* argv[]);
 
-// Prints the usage text on standard output and exits with status 0.
-[[noreturn]] void usage(const char* programName);
-
 }  // namespace indicator

@@ -39,7 +39,7 @@ std::string listingOf(const std::vector<std::string>& entryNames) {
   return listing + '\n';
 }
 
-void list_icons() {
+void printStatusBarImages() {
   std::string listing = listingOf(platform::directoryContents(platform::kSpringBoardBundlePath));
   std::fwrite(listing.data(), 1, listing.size(), stdout);
   std::exit(0);

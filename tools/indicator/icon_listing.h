@@ -18,6 +18,6 @@ std::string listingOf(const std::vector<std::string>& entryNames);
 
 // Prints the listing of SpringBoard's bundle folder in the order it lists its
 // entries (a missing folder lists nothing) and exits with status 0.
-[[noreturn]] void list_icons();
+[[noreturn]] void printStatusBarImages();
 
 }  // namespace indicator

@@ -4,17 +4,29 @@
 // services cannot be reached at all.
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "bindings/frameworks.h"
-#include "platform/framework.h"
 #include "tools/indicator/command_line.h"
 #include "tools/indicator/icon_listing.h"
 
 using namespace indicator;
 
 namespace {
+
+// Even the usage text is no failure.
+constexpr int kUsageStatus = 0;
+
+[[noreturn]] void usage(const char* programName) {
+  std::printf("%s [options]\n", programName);
+  std::puts("-l          List the available status bar icons and exit");
+  std::puts("-s icon     Set a status bar icon");
+  std::puts("-r icon     Remove a status bar icon");
+  std::puts("-t icon     Check icon for 3 seconds, then remove");
+  std::exit(kUsageStatus);
+}
 
 // The owner every status-bar item is added under.
 constexpr char kStatusBarOwner[19] = "com.tovek.SlimDemo";
@@ -23,9 +35,9 @@ constexpr char kStatusBarOwner[19] = "com.tovek.SlimDemo";
 // not SpringBoard has an image for it. UIKit stays loaded for the rest of the
 // run, as the device's tools leave it (so -t removes its item with UIKit still
 // loaded from the add).
-void indicator(const char* name) {
-  platform::Framework uikit = platform::Framework::openOrExit(bindings::kUIKitPath);
-  std::uint32_t port = bindings::serverPort(uikit);
+void addStatusBarItem(const char* name) {
+  bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
+  std::uint32_t port = SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();
   // The entry point takes the owner as a buffer of the caller's, as
   // SpringBoard expects it on the device: 19 bytes, exactly the owner's name
   // and its NUL. It gets a copy, so nothing it does with the buffer can reach
@@ -40,21 +52,21 @@ void indicator(const char* name) {
 // add. On the device the entry point takes the item name in each of the three
 // places after the port, so the one name pointer fills all three: whichever
 // place SpringBoard reads holds the name.
-void rbar(const char* name) {
-  platform::Framework uikit = platform::Framework::openOrExit(bindings::kUIKitPath);
-  std::uint32_t port = bindings::serverPort(uikit);
+void removeStatusBarItem(const char* name) {
+  bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
+  std::uint32_t port = SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();
   SBKIT_ENTRY_POINT(uikit, SBRemoveStatusBarItem)(port, name, name, name);
   uikit.keepOpen();
 }
 
 void carryOut(const Step& step) {
   switch (step.action) {
-    case Action::show: indicator(step.name); break;
-    case Action::remove: rbar(step.name); break;
+    case Action::show: addStatusBarItem(step.name); break;
+    case Action::remove: removeStatusBarItem(step.name); break;
     case Action::showBriefly:
-      indicator(step.name);
+      addStatusBarItem(step.name);
       std::system("sleep 3");  // its outcome does not matter: the item goes either way
-      rbar(step.name);
+      removeStatusBarItem(step.name);
       break;
   }
 }
@@ -62,11 +74,11 @@ void carryOut(const Step& step) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc <= 1) usage(argv[0]);  // exits with 0
+  if (argc <= 1) usage(argv[0]);
   CommandLine line = parseCommandLine(argc, argv);
   for (const Step& step : line.steps) carryOut(step);
   switch (line.ending) {
-    case Ending::listing: list_icons();  // exits with 0
+    case Ending::listing: printStatusBarImages();
     case Ending::stopped: std::exit(0);
     case Ending::finished: break;
   }

@@ -9,7 +9,4 @@ namespace radio {
 // the empty argument and one with a blank before the "y" included.
 signed char airplaneMode(const char* argument);
 
-// Prints the usage line on standard output and exits with status 255.
-[[noreturn]] void usage(const char* programName);
-
 }  // namespace radio

@@ -15,10 +15,11 @@ using namespace storequery;
 
 namespace {
 
-// Prints the usage line on standard output and exits with status 255.
+constexpr int kUsageStatus = 255;
+
 [[noreturn]] void usage(const char* programName) {
   std::printf("Usage: %s search-phrase\n", programName);
-  std::exit(-1);
+  std::exit(kUsageStatus);
 }
 
 }  // namespace

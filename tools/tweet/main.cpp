@@ -18,16 +18,19 @@ using namespace tweet;
 
 namespace {
 
-// Prints the usage line on standard output and exits with status 255.
+constexpr int kUsageStatus = 255;
+// Every failure to post ends the run as the usage does.
+constexpr int kNotPostedStatus = 255;
+
 [[noreturn]] void usage(const char* programName) {
   std::printf("Usage: %s username password tweet\n", programName);
-  std::exit(-1);
+  std::exit(kUsageStatus);
 }
 
 // The arguments are UTF-8 text; anything else would reach the service as
 // bytes the user never meant. The password is not repeated on the screen.
 void requireUtf8(const char* argument, const char* what) {
-  if (!platform::isValidUtf8(argument)) errx(-1, "the %s is not UTF-8 text", what);
+  if (!platform::isValidUtf8(argument)) errx(kNotPostedStatus, "the %s is not UTF-8 text", what);
 }
 
 // The line as it is, NUL bytes included, then a line end.
@@ -49,13 +52,13 @@ int main(int argc, char* argv[]) {
       platform::serviceUrl(kServiceVariable, kDefaultService, platform::ServiceUrlKind::base);
   if (!service.url) {
     std::printf("Submission Error : %s\n", service.refusal.c_str());
-    std::exit(-1);
+    std::exit(kNotPostedStatus);
   }
 
   std::optional<platform::http::Request> request = updateRequest(*service.url, userName, password, statusText);
   if (!request) {
     std::puts("Error creating URL Request. Exiting.");
-    std::exit(-1);
+    std::exit(kNotPostedStatus);
   }
   std::puts("Contacting Twitter Server. This may take up to a minute.");
   std::fflush(stdout);
@@ -63,7 +66,7 @@ int main(int argc, char* argv[]) {
   platform::http::Response response = platform::http::send(*request);
   if (!response.body) {
     std::printf("Submission Error : %s\n", response.error.c_str());
-    std::exit(-1);
+    std::exit(kNotPostedStatus);
   }
   printLine(outcomeLine(*response.body));
   return 0;

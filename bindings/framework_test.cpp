@@ -1,4 +1,4 @@
-#include "platform/framework.h"
+#include "bindings/framework.h"
 
 #include <dlfcn.h>
 #include <stdlib.h>
@@ -10,7 +10,7 @@
 
 namespace {
 
-using platform::Framework;
+using bindings::Framework;
 
 // The test library's host file, opened through the device root that holds it.
 const std::filesystem::path kLibrary = FRAMEWORK_TEST_LIBRARY;

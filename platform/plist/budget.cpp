@@ -1,7 +1,7 @@
 // The budget check: a walk over the binary object table, or over the XML tags,
 // that counts without building anything.
 
-#include "platform/plist_budget.h"
+#include "platform/plist/budget.h"
 
 #include <cstdint>
 #include <algorithm>
@@ -12,17 +12,16 @@ namespace platform::plist {
 namespace {
 
 const std::string kTooDeep = "nested deeper than " + std::to_string(kMaxDepth) + " levels";
-const std::string kNotAList = "not a property list";
 
-// --- Binary ------------------------------------------------------------------
+}  // namespace
 
-std::uint64_t bigEndian(const unsigned char* p, std::size_t width) {
+std::uint64_t bigEndian(const unsigned char* bytes, std::size_t width) {
   std::uint64_t n = 0;
-  for (std::size_t i = 0; i < width; ++i) n = (n << 8) | p[i];
+  for (std::size_t i = 0; i < width; ++i) n = (n << 8) | bytes[i];
   return n;
 }
 
-}  // namespace
+// --- Binary ------------------------------------------------------------------
 
 std::optional<BinaryTable> BinaryTable::of(std::string_view bytes) {
   std::size_t size = bytes.size();
@@ -50,9 +49,8 @@ std::optional<BinaryTable::Object> BinaryTable::object(std::uint64_t index) cons
   o.kind = data_[offset] >> 4;
   o.length = data_[offset] & 0xF;
   std::uint64_t body = offset + 1;
-  if (o.length == 0xF && (o.kind == 0x4 || o.kind == kString || o.kind == kUtf16 || o.kind == kArray ||
-                          o.kind == 0xB || o.kind == kSet || o.kind == kDict)) {
-    if (body >= tableStart_ || data_[body] >> 4 != 0x1 || (data_[body] & 0xF) > 3) return std::nullopt;
+  if (o.length == 0xF && (o.kind == kData || o.kind == kString || o.kind == kUtf16 || isContainer(o.kind))) {
+    if (body >= tableStart_ || data_[body] >> 4 != kInteger || (data_[body] & 0xF) > 3) return std::nullopt;
     std::size_t width = std::size_t{1} << (data_[body] & 0xF);
     if (body + 1 + width > tableStart_) return std::nullopt;
     o.length = bigEndian(data_ + body + 1, width);
@@ -70,7 +68,7 @@ std::uint64_t BinaryTable::reference(const Object& o, std::uint64_t i) const {
 }
 
 bool BinaryTable::isContainer(unsigned char kind) {
-  return kind == kArray || kind == 0xB || kind == kSet || kind == kDict;
+  return kind == kArray || kind == kOrderedSet || kind == kSet || kind == kDict;
 }
 
 bool BinaryTable::holdsNul(const Object& o) {
@@ -83,82 +81,72 @@ bool BinaryTable::holdsNul(const Object& o) {
 
 namespace {
 
-class BinaryScan {
- public:
-  explicit BinaryScan(const BinaryTable& table) : table_(table) {}
-
-  bool cutAtNul_ = false;
-
-  // Depth first from the top object with an explicit stack, never deeper than
-  // kMaxDepth. Each object's expanded size is worked out once and remembered,
-  // so a shared object costs its size at every use without being walked again;
-  // an object met again while still open is a cycle.
-  std::optional<std::string> walk(std::uint64_t budget) {
-    const std::uint64_t top = table_.top(), count = table_.count();
-    std::vector<State> state(count, State::unseen);
-    std::vector<std::uint64_t> values(count, 0);  // expanded count, capped just above the budget
-    std::vector<Frame> stack;
-    auto add = [&](std::uint64_t& total, std::uint64_t more) { total = std::min(total + more, budget + 1); };
-    // Scalars are done at once; containers go on the stack, which is the
-    // nesting, so it never holds more than kMaxDepth of them.
-    auto enter = [&](std::uint64_t index) -> std::optional<std::string> {
-      if (index >= count) return kNotAList;
-      if (state[index] == State::open) return std::string("refers to itself");
-      if (state[index] == State::done) return std::nullopt;
-      auto o = table_.object(index);
-      if (!o) return kNotAList;
-      values[index] = 1;
-      if (!BinaryTable::isContainer(o->kind)) {
-        if (o->kind == BinaryTable::kString && BinaryTable::holdsNul(*o)) cutAtNul_ = true;
-        state[index] = State::done;
-        return std::nullopt;
-      }
-      if (stack.size() == kMaxDepth) return kTooDeep;
-      state[index] = State::open;
-      stack.push_back({index, *o});
-      return std::nullopt;
-    };
-    if (auto problem = enter(top)) return problem;
-    while (!stack.empty()) {
-      Frame& frame = stack.back();
-      const BinaryTable::Object& o = frame.object;
-      bool isDict = o.kind == BinaryTable::kDict;
-      if (frame.nextChild == o.length * (isDict ? 2 : 1)) {
-        std::uint64_t finished = frame.index;
-        state[finished] = State::done;
-        stack.pop_back();
-        if (!stack.empty()) add(values[stack.back().index], values[finished]);
-        continue;
-      }
-      std::uint64_t child = table_.reference(o, frame.nextChild);
-      bool isKey = isDict && frame.nextChild < o.length;
-      ++frame.nextChild;
-      if (isKey) {
-        auto key = table_.object(child);
-        if (!key || (key->kind != BinaryTable::kString && key->kind != BinaryTable::kUtf16)) return kNotAList;
-        if (BinaryTable::holdsNul(*key)) return std::string("a dictionary key holds a NUL character");
-        add(values[frame.index], 1);
-        continue;
-      }
-      std::uint64_t parent = frame.index;  // frame may move when enter grows the stack
-      if (auto problem = enter(child)) return problem;
-      if (state[child] == State::done) add(values[parent], values[child]);
-    }
-    if (values[top] > budget)
-      return "its shared references expand to more than " + std::to_string(budget) + " values, one per byte";
-    return std::nullopt;
-  }
-
-
- private:
+// Depth first from the top object with an explicit stack, never deeper than
+// kMaxDepth. Each object's expanded size is worked out once and remembered,
+// so a shared object costs its size at every use without being walked again;
+// an object met again while still open is a cycle. cutAtNul is set for 8-bit
+// text with a NUL inside.
+std::optional<std::string> scanBinary(const BinaryTable& table, std::uint64_t budget, bool& cutAtNul) {
   enum class State : unsigned char { unseen, open, done };
   struct Frame {
     std::uint64_t index;
     BinaryTable::Object object;
     std::uint64_t nextChild = 0;
   };
-  const BinaryTable& table_;
-};
+  const std::uint64_t top = table.top(), count = table.count();
+  std::vector<State> state(count, State::unseen);
+  std::vector<std::uint64_t> values(count, 0);  // expanded count, capped just above the budget
+  std::vector<Frame> stack;
+  auto add = [&](std::uint64_t& total, std::uint64_t more) { total = std::min(total + more, budget + 1); };
+  // Scalars are done at once; containers go on the stack, which is the
+  // nesting, so it never holds more than kMaxDepth of them.
+  auto enter = [&](std::uint64_t index) -> std::optional<std::string> {
+    if (index >= count) return kNotAList;
+    if (state[index] == State::open) return std::string("refers to itself");
+    if (state[index] == State::done) return std::nullopt;
+    auto o = table.object(index);
+    if (!o) return kNotAList;
+    values[index] = 1;
+    if (!BinaryTable::isContainer(o->kind)) {
+      if (o->kind == BinaryTable::kString && BinaryTable::holdsNul(*o)) cutAtNul = true;
+      state[index] = State::done;
+      return std::nullopt;
+    }
+    if (stack.size() == kMaxDepth) return kTooDeep;
+    state[index] = State::open;
+    stack.push_back({index, *o});
+    return std::nullopt;
+  };
+  if (auto problem = enter(top)) return problem;
+  while (!stack.empty()) {
+    Frame& frame = stack.back();
+    const BinaryTable::Object& o = frame.object;
+    bool isDict = o.kind == BinaryTable::kDict;
+    if (frame.nextChild == o.length * (isDict ? 2 : 1)) {
+      std::uint64_t finished = frame.index;
+      state[finished] = State::done;
+      stack.pop_back();
+      if (!stack.empty()) add(values[stack.back().index], values[finished]);
+      continue;
+    }
+    std::uint64_t child = table.reference(o, frame.nextChild);
+    bool isKey = isDict && frame.nextChild < o.length;
+    ++frame.nextChild;
+    if (isKey) {
+      auto key = table.object(child);
+      if (!key || (key->kind != BinaryTable::kString && key->kind != BinaryTable::kUtf16)) return kNotAList;
+      if (BinaryTable::holdsNul(*key)) return std::string("a dictionary key holds a NUL character");
+      add(values[frame.index], 1);
+      continue;
+    }
+    std::uint64_t parent = frame.index;  // frame may move when enter grows the stack
+    if (auto problem = enter(child)) return problem;
+    if (state[child] == State::done) add(values[parent], values[child]);
+  }
+  if (values[top] > budget)
+    return "its shared references expand to more than " + std::to_string(budget) + " values, one per byte";
+  return std::nullopt;
+}
 
 // --- XML ---------------------------------------------------------------------
 //
@@ -204,9 +192,9 @@ std::optional<std::string> budgetProblem(std::string_view bytes, bool* cutAtNul)
   if (bytes.starts_with("bplist")) {
     auto table = BinaryTable::of(bytes);
     if (!table) return kNotAList;
-    BinaryScan scan(*table);
-    auto problem = scan.walk(bytes.size());
-    if (cutAtNul) *cutAtNul = scan.cutAtNul_;
+    bool nul = false;
+    auto problem = scanBinary(*table, bytes.size(), nul);
+    if (cutAtNul) *cutAtNul = nul;
     return problem;
   }
   return xmlProblem(bytes);

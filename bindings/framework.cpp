@@ -1,4 +1,4 @@
-#include "platform/framework.h"
+#include "bindings/framework.h"
 
 #include <dlfcn.h>
 #include <err.h>
@@ -7,10 +7,10 @@
 
 #include "platform/device_path.h"
 
-namespace platform {
+namespace bindings {
 
 Framework Framework::open(std::string_view devicePath) {
-  return Framework(std::string(devicePath), dlopen(hostPath(devicePath).c_str(), RTLD_LAZY));
+  return Framework(std::string(devicePath), dlopen(platform::hostPath(devicePath).c_str(), RTLD_LAZY));
 }
 
 Framework::Framework(Framework&& other) noexcept
@@ -35,4 +35,4 @@ void Framework::close() {
   handle_ = nullptr;
 }
 
-}  // namespace platform
+}  // namespace bindings

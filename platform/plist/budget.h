@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace platform::plist {
 
@@ -21,7 +21,16 @@ namespace platform::plist {
 // integer object with the length follows.
 class BinaryTable {
  public:
-  enum Kind : unsigned char { kString = 0x5, kUtf16 = 0x6, kArray = 0xA, kSet = 0xC, kDict = 0xD };
+  enum Kind : unsigned char {
+    kInteger = 0x1,
+    kData = 0x4,
+    kString = 0x5,
+    kUtf16 = 0x6,
+    kArray = 0xA,
+    kOrderedSet = 0xB,
+    kSet = 0xC,
+    kDict = 0xD,
+  };
   struct Object {
     unsigned char kind = 0;
     std::uint64_t length = 0;             // elements, pairs, bytes or UTF-16 units
@@ -48,6 +57,12 @@ class BinaryTable {
   std::uint64_t tableStart_ = 0, count_ = 0, top_ = 0;
   std::size_t offsetWidth_ = 0, refWidth_ = 0;
 };
+
+// The number held big-endian in width bytes (at most 8).
+std::uint64_t bigEndian(const unsigned char* bytes, std::size_t width);
+
+// The reason given for bytes that are not a property list.
+inline const std::string kNotAList = "not a property list";
 
 // Why the bytes must not be parsed, or nothing when they are within budget:
 // nesting deeper than kMaxDepth; a binary list whose shared references would

@@ -3,25 +3,23 @@
 
 #include <plist/plist.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/device_path.h"
 #include "platform/file.h"
-#include "platform/plist.h"
-#include "platform/plist_budget.h"
+#include "platform/plist/plist.h"
+#include "platform/plist/budget.h"
 #include "platform/text.h"
 
 namespace platform::plist {
 namespace {
 
 using Node = std::unique_ptr<void, decltype(&plist_free)>;
-
-const std::string kNotAList = "not a property list";
 
 // --- One object in its binary form -------------------------------------------
 //
@@ -31,16 +29,10 @@ const std::string kNotAList = "not a property list";
 // form of the one object carries each whole: a one-object list is "bplist00",
 // the object, an offset table of one entry and the 32-byte trailer.
 
-std::string bigEndian(std::uint64_t n, std::size_t width) {
+std::string bigEndianBytes(std::uint64_t n, std::size_t width) {
   std::string out(width, '\0');
   for (std::size_t i = width; i-- > 0; n >>= 8) out[i] = static_cast<char>(n & 0xff);
   return out;
-}
-
-std::uint64_t bigEndianValue(std::string_view bytes) {
-  std::uint64_t n = 0;
-  for (unsigned char c : bytes) n = n << 8 | c;
-  return n;
 }
 
 // The object's bytes as libplist writes the node on its own.
@@ -52,13 +44,13 @@ std::string encodingOf(plist_t node) {
   std::string list = bytes ? std::string(bytes, length) : std::string();
   plist_to_bin_free(bytes);
   if (list.size() < 8 + 32) return {};
-  std::uint64_t table = bigEndianValue(std::string_view(list).substr(list.size() - 8));
+  std::uint64_t table = bigEndian(reinterpret_cast<const unsigned char*>(list.data()) + list.size() - 8, 8);
   return table > 8 && table <= list.size() - 32 ? list.substr(8, table - 8) : std::string();
 }
 
 Node nodeOfEncoding(std::string_view object) {
-  std::string list = "bplist00" + std::string(object) + '\x08' + std::string(6, '\0') + "\x01\x01" + bigEndian(1, 8) +
-                     bigEndian(0, 8) + bigEndian(8 + object.size(), 8);
+  std::string list = "bplist00" + std::string(object) + '\x08' + std::string(6, '\0') + "\x01\x01" + bigEndianBytes(1, 8) +
+                     bigEndianBytes(0, 8) + bigEndianBytes(8 + object.size(), 8);
   plist_t node = nullptr;  // libplist leaves it alone unless it starts as NULL
   plist_from_bin(list.data(), static_cast<uint32_t>(list.size()), &node);
   return Node(node, plist_free);
@@ -67,35 +59,14 @@ Node nodeOfEncoding(std::string_view object) {
 std::string doubleBits(double d) {
   std::uint64_t bits;
   std::memcpy(&bits, &d, sizeof bits);
-  return bigEndian(bits, 8);
+  return bigEndianBytes(bits, 8);
 }
 
 // A binary object's marker with its length, which takes an integer object of
 // its own from 15 on.
 std::string marker(unsigned char kind, std::uint64_t length) {
   if (length < 15) return std::string(1, static_cast<char>(kind << 4 | length));
-  return std::string(1, static_cast<char>(kind << 4 | 0xF)) + "\x13" + bigEndian(length, 8);
-}
-
-// UTF-8 text as UTF-16 units, big-endian; nothing for text that is not UTF-8.
-std::optional<std::string> utf16BigEndian(std::string_view utf8, std::uint64_t& units) {
-  std::string out;
-  units = 0;
-  for (std::size_t i = 0; i < utf8.size();) {
-    std::size_t invalid;
-    std::size_t length = utf8SequenceLength(utf8.substr(i), invalid);
-    if (length == 0) return std::nullopt;
-    char32_t c = decodeUtf8Sequence(utf8.substr(i, length));
-    i += length;
-    if (c >= 0x10000) {
-      out += bigEndian(0xd800 + ((c - 0x10000) >> 10), 2) + bigEndian(0xdc00 + ((c - 0x10000) & 0x3ff), 2);
-      units += 2;
-    } else {
-      out += bigEndian(c, 2);
-      units += 1;
-    }
-  }
-  return out;
+  return std::string(1, static_cast<char>(kind << 4 | 0xF)) + "\x13" + bigEndianBytes(length, 8);
 }
 
 // --- libplist's tree to values --------------------------------------------------
@@ -121,20 +92,16 @@ std::optional<InFile> childInFile(const InFile* at, std::uint64_t count, std::ui
 // libplist keeps a key that a file holds twice; a dictionary holds it once:
 // the later value, in the earlier place.
 Dictionary withoutRepeatedKeys(std::vector<DictionaryEntry> entries) {
-  std::vector<std::size_t> order(entries.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return entries[a].key < entries[b].key; });
-  std::vector<bool> repeated(entries.size(), false);
-  for (std::size_t run = 0; run < order.size();) {
-    std::size_t end = run + 1;
-    while (end < order.size() && entries[order[end]].key == entries[order[run]].key) repeated[order[end++]] = true;
-    if (end - run > 1) entries[order[run]].value = std::move(entries[order[end - 1]].value);
-    run = end;
+  std::unordered_map<std::string_view, std::size_t> place;  // of each key among the entries kept
+  std::vector<std::size_t> kept;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    auto [at, isNew] = place.try_emplace(entries[i].key, kept.size());
+    if (isNew) kept.push_back(i);
+    else entries[kept[at->second]].value = std::move(entries[i].value);
   }
   Dictionary dictionary;
-  dictionary.reserve(entries.size());
-  for (std::size_t i = 0; i < entries.size(); ++i)
-    if (!repeated[i]) dictionary.add(std::move(entries[i].key), std::move(entries[i].value));
+  dictionary.reserve(kept.size());
+  for (std::size_t i : kept) dictionary.add(std::move(entries[i].key), std::move(entries[i].value));
   return dictionary;
 }
 
@@ -224,7 +191,7 @@ std::optional<Value> fromNode(plist_t node, const InFile* at) {
       // "\x33" and the seconds as a big-endian double.
       std::string encoding = encodingOf(node);
       if (encoding.size() != 9 || encoding[0] != '\x33') return std::nullopt;
-      std::uint64_t bits = bigEndianValue(std::string_view(encoding).substr(1));
+      std::uint64_t bits = bigEndian(reinterpret_cast<const unsigned char*>(encoding.data()) + 1, 8);
       double seconds;
       std::memcpy(&seconds, &bits, sizeof seconds);
       return Value(Date{seconds});
@@ -290,15 +257,17 @@ plist_t toNode(const Value& value) {
           return plist_new_uint(static_cast<uint64_t>(v));
         } else if constexpr (std::is_same_v<T, std::uint64_t>) {
           // Sixteen bytes, the upper eight zero: unsigned in either format.
-          return nodeOfEncoding("\x14" + std::string(8, '\0') + bigEndian(v, 8)).release();
+          return nodeOfEncoding("\x14" + std::string(8, '\0') + bigEndianBytes(v, 8)).release();
         } else if constexpr (std::is_same_v<T, double> || std::is_same_v<T, float>) {
           return plist_new_real(static_cast<double>(v));
         } else if constexpr (std::is_same_v<T, std::string>) {
           if (v.find('\0') == std::string::npos) return plist_new_string(v.c_str());
-          // Made from UTF-16, which libplist reads whole.
-          std::uint64_t units = 0;
-          std::string text = *utf16BigEndian(v, units);
-          return nodeOfEncoding(marker(BinaryTable::kUtf16, units) + text).release();
+          // Made from UTF-16, which libplist reads whole; whyUnwritable let
+          // only UTF-8 through.
+          std::string text;
+          std::u16string units = *utf16Units(v, false);
+          for (char16_t unit : units) text += bigEndianBytes(unit, 2);
+          return nodeOfEncoding(marker(BinaryTable::kUtf16, text.size() / 2) + text).release();
         } else if constexpr (std::is_same_v<T, Data>) {
           return plist_new_data(reinterpret_cast<const char*>(v.data()), v.size());
         } else if constexpr (std::is_same_v<T, Date>) {
@@ -374,10 +343,9 @@ std::optional<Value> read(std::string_view devicePath, std::string* why) {
 }
 
 std::optional<Dictionary> readDictionary(std::string_view devicePath, std::string* why) {
-  auto value = read(devicePath, why);
-  if (value && !value->is<Dictionary>() && why) *why = "not a dictionary";
-  if (!value || !value->is<Dictionary>()) return std::nullopt;
-  return std::move(*value->get<Dictionary>());
+  auto document = Document::read(devicePath, why);
+  if (!document) return std::nullopt;
+  return std::move(document->entries());
 }
 
 std::optional<Document> Document::read(std::string_view devicePath, std::string* why) {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <functional>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace platform::plist {
 

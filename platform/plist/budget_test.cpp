@@ -6,7 +6,7 @@
 #include <chrono>
 #include <string>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "tests/support/binary_plist.h"
 
 using namespace platform::plist;

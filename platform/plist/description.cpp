@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace platform::plist {
 namespace {
@@ -46,17 +46,11 @@ std::string quotedText(std::string_view s) {
 
 std::string stringInCollection(std::string_view s) { return needsQuotes(s) ? quotedText(s) : std::string(s); }
 
-std::string realText(double d) {
+// A real with 15 significant digits, a float with seven: what single
+// precision carries, so the float nearest to 0.1 reads "0.1".
+std::string realText(double d, int digits) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.15g", d);
-  return text;
-}
-
-// Seven significant digits: what single precision carries, so the float
-// nearest to 0.1 reads "0.1".
-std::string floatText(float f) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.7g", static_cast<double>(f));
+  std::snprintf(text, sizeof text, "%.*g", digits, d);
   return text;
 }
 
@@ -108,9 +102,9 @@ void describe(const Value& value, int depth, std::string& out) {
         } else if constexpr (std::is_same_v<T, Uid>) {
           out += std::to_string(v.value);
         } else if constexpr (std::is_same_v<T, double>) {
-          out += realText(v);
+          out += realText(v, 15);
         } else if constexpr (std::is_same_v<T, float>) {
-          out += floatText(v);
+          out += realText(v, 7);
         } else if constexpr (std::is_same_v<T, std::string>) {
           out += stringInCollection(v);
         } else if constexpr (std::is_same_v<T, Data>) {

@@ -1,27 +1,26 @@
-#include "tools/radio/helper.h"
+#include "tools/radio/springboard.h"
 
 #include <cstdint>
 
 #include "bindings/frameworks.h"
-#include "platform/framework.h"
 #include "platform/object_bridge.h"
 #include "platform/object_printer.h"
 
 namespace radio {
 namespace {
 
-using platform::Framework;
+using bindings::Framework;
 
 // Both calls fetch the port through UIKit and close it before
 // SpringBoardServices is opened, so the two are never open at once.
 std::uint32_t serverPortThroughClosedUIKit() {
   Framework uikit = Framework::openOrExit(bindings::kUIKitPath);
-  return bindings::serverPort(uikit);  // UIKit is closed on return
+  return SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();  // UIKit is closed on return
 }
 
 }  // namespace
 
-void Helper::getWiFiDict() {
+void printLastWiFiScan() {
   // The scan is SpringBoard's, handed out autoreleased: the caller does not
   // own it, and it lives until this pool goes, after it has been printed.
   platform::AutoreleasePool pool;
@@ -32,7 +31,7 @@ void Helper::getWiFiDict() {
   platform::show(SBKIT_ENTRY_POINT(services, SBGetLastWiFiScanDictionary)(port));
 }
 
-void Helper::setRadio(signed char mode) {
+void setAirplaneMode(signed char mode) {
   std::uint32_t port = serverPortThroughClosedUIKit();
   Framework services = Framework::openOrExit(bindings::kSpringBoardServicesPath);
   SBKIT_ENTRY_POINT(services, SBSetAirplaneModeEnabled)(port, mode);  // widened with its sign: 0 or 1

@@ -2,6 +2,6 @@
 
 namespace platform {
 
-const char* builtInDeviceRoot() { return SBKIT_BUILD_TREE_ROOT; }
+const char* builtInDeviceRoot() { return SBKIT_BUILT_IN_ROOT; }
 
 }  // namespace platform

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace bindings {
 
 // A framework library opened by device path, with lazy binding, and closed
 // when the handle goes away. A handle can be moved but not copied, so one
@@ -47,4 +47,4 @@ class Framework {
   void* handle_ = nullptr;
 };
 
-}  // namespace platform
+}  // namespace bindings

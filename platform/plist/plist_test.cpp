@@ -1,4 +1,4 @@
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "tests/support/scratch_root.h"
 
 #include <gtest/gtest.h>
