@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace screen {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "home_screen.h"
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace screen {
 

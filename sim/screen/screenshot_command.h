@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "screen.h"
 
 namespace screen {

@@ -7,7 +7,7 @@
 
 #include "platform/device_path.h"
 #include "platform/object_bridge.h"
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "sim/common/journal.h"
 
 namespace {

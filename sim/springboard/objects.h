@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace springboard {
 

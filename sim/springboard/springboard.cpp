@@ -6,7 +6,7 @@
 
 #include "platform/message.h"
 #include "platform/object_bridge.h"
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 #include "sim/common/clock.h"
 #include "sim/common/journal.h"
 #include "sim/screen/screenshot_command.h"

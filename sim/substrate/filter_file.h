@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/plist.h"
+#include "platform/plist/plist.h"
 
 namespace substrate {
 
