@@ -3,17 +3,11 @@
 
 #include "platform/plist/budget.h"
 
-#include <cstdint>
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace platform::plist {
-namespace {
-
-const std::string kTooDeep = "nested deeper than " + std::to_string(kMaxDepth) + " levels";
-
-}  // namespace
 
 std::uint64_t bigEndian(const unsigned char* bytes, std::size_t width) {
   std::uint64_t n = 0;
@@ -80,6 +74,8 @@ bool BinaryTable::holdsNul(const Object& o) {
 }
 
 namespace {
+
+const std::string kTooDeep = "nested deeper than " + std::to_string(kMaxDepth) + " levels";
 
 // Depth first from the top object with an explicit stack, never deeper than
 // kMaxDepth. Each object's expanded size is worked out once and remembered,
@@ -169,12 +165,18 @@ std::optional<std::string> xmlProblem(std::string_view xml) {
     }
     return false;
   };
+  // What is stepped over, by its opening and its end; the DOCTYPE's "<!" last.
+  constexpr struct {
+    std::string_view opening, end;
+  } kSkipped[] = {{"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}, {"<!", ">"}};
   for (std::size_t at = xml.find('<'); at != std::string_view::npos; at = xml.find('<', at)) {
     std::string_view rest = xml.substr(at);
-    if (rest.starts_with("<!--")) { at = skipPast(at + 4, "-->"); continue; }
-    if (rest.starts_with("<![CDATA[")) { at = skipPast(at + 9, "]]>"); continue; }
-    if (rest.starts_with("<?")) { at = skipPast(at + 2, "?>"); continue; }
-    if (rest.starts_with("<!")) { at = skipPast(at + 2, ">"); continue; }
+    auto skipped = std::find_if(std::begin(kSkipped), std::end(kSkipped),
+                                [&](const auto& skip) { return rest.starts_with(skip.opening); });
+    if (skipped != std::end(kSkipped)) {
+      at = skipPast(at + skipped->opening.size(), skipped->end);
+      continue;
+    }
     std::size_t end = skipPast(at + 1, ">");
     if (rest.starts_with("</")) {
       if (isContainerTag(at + 2) && depth > 0) --depth;

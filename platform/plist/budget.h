@@ -13,12 +13,11 @@
 
 namespace platform::plist {
 
-// The object table of a binary property list: "bplist00", the objects, a
-// table of their offsets, and a 32-byte trailer (six unused bytes, the width
-// of an offset, the width of a reference, the number of objects, the top
-// object and where the offset table starts). An object begins with a marker
-// byte: its kind in the high half, in the low half its length, or 15 when an
-// integer object with the length follows.
+// A binary property list's object table: "bplist00", the objects, their
+// offsets, and a 32-byte trailer (six unused bytes, the widths of an offset
+// and a reference, the number of objects, the top one, where the offsets
+// start). An object's marker byte holds its kind, then its length, or 15 when
+// an integer object with the length follows.
 class BinaryTable {
  public:
   enum Kind : unsigned char {
@@ -65,14 +64,12 @@ std::uint64_t bigEndian(const unsigned char* bytes, std::size_t width);
 inline const std::string kNotAList = "not a property list";
 
 // Why the bytes must not be parsed, or nothing when they are within budget:
-// nesting deeper than kMaxDepth; a binary list whose shared references would
-// expand to more values than the file has bytes (an unshared tree spends at
-// least a byte on every value: its reference, or its tag in XML), or that
-// refers to itself; a dictionary key holding a NUL character (the parser cannot
-// hand such a key back); a NUL byte in XML, which XML never does. Bytes that
-// are not a property list pass: the parser refuses them itself.
-// *cutAtNul, when given, is set when a binary list holds 8-bit text with a
-// NUL inside: the parser keeps such text only up to the NUL.
+// nesting deeper than kMaxDepth; a binary list that refers to itself or whose
+// shared references expand to more values than the file has bytes (an
+// unshared tree spends a byte at least on each); a dictionary key with a NUL,
+// which the parser cannot hand back; a NUL byte in XML. Bytes that are no list
+// pass: the parser refuses them. *cutAtNul is set when a binary list holds
+// 8-bit text with a NUL inside, which the parser keeps only up to the NUL.
 std::optional<std::string> budgetProblem(std::string_view bytes, bool* cutAtNul = nullptr);
 
 }  // namespace platform::plist

@@ -54,10 +54,9 @@ std::string realText(double d, int digits) {
   return text;
 }
 
-// The calendar is worked out in 64-bit seconds rather than through time_t,
-// which is 32 bits wide on the device's processor and ends in 2038. A date
-// beyond the years the calendar holds shows as its first or last second, and
-// one that is no number as the reference date.
+// In 64-bit seconds, not time_t, which ends in 2038 on the device's processor.
+// A date beyond the calendar shows as its first or last second, and one that
+// is no number as the reference date.
 std::string dateText(const Date& date) {
   using namespace std::chrono;
   constexpr sys_days kFirstDay = year_month_day{year::min(), January, day{1}};

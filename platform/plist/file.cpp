@@ -3,9 +3,8 @@
 
 #include <plist/plist.h>
 
-#include <cmath>
+#include <bit>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -54,12 +53,6 @@ Node nodeOfEncoding(std::string_view object) {
   plist_t node = nullptr;  // libplist leaves it alone unless it starts as NULL
   plist_from_bin(list.data(), static_cast<uint32_t>(list.size()), &node);
   return Node(node, plist_free);
-}
-
-std::string doubleBits(double d) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &d, sizeof bits);
-  return bigEndianBytes(bits, 8);
 }
 
 // A binary object's marker with its length, which takes an integer object of
@@ -192,9 +185,7 @@ std::optional<Value> fromNode(plist_t node, const InFile* at) {
       std::string encoding = encodingOf(node);
       if (encoding.size() != 9 || encoding[0] != '\x33') return std::nullopt;
       std::uint64_t bits = bigEndian(reinterpret_cast<const unsigned char*>(encoding.data()) + 1, 8);
-      double seconds;
-      std::memcpy(&seconds, &bits, sizeof seconds);
-      return Value(Date{seconds});
+      return Value(Date{std::bit_cast<double>(bits)});
     }
     case PLIST_ARRAY:
       return arrayFromNode(node, at);
@@ -271,7 +262,7 @@ plist_t toNode(const Value& value) {
         } else if constexpr (std::is_same_v<T, Data>) {
           return plist_new_data(reinterpret_cast<const char*>(v.data()), v.size());
         } else if constexpr (std::is_same_v<T, Date>) {
-          return nodeOfEncoding("\x33" + doubleBits(v.secondsSince2001)).release();
+          return nodeOfEncoding("\x33" + bigEndianBytes(std::bit_cast<std::uint64_t>(v.secondsSince2001), 8)).release();
         } else if constexpr (std::is_same_v<T, Uid>) {
           return plist_new_uid(v.value);
         } else if constexpr (std::is_same_v<T, Array>) {

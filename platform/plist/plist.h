@@ -75,10 +75,9 @@ class Dictionary {
 
 class Value {
  public:
-  // A float is a real kept in single precision, as a number made from a float
-  // is: it describes itself with the digits a float carries. An integer above
-  // INT64_MAX, which only an unsigned one can be, is a std::uint64_t; every
-  // other integer is a std::int64_t.
+  // A float is a real kept in single precision, described with a float's
+  // digits. An integer above INT64_MAX is a std::uint64_t, every other one a
+  // std::int64_t.
   using Storage = std::variant<bool, std::int64_t, std::uint64_t, double, float, std::string, Data, Date, Uid, Array,
                                Dictionary>;
 
@@ -137,55 +136,48 @@ inline bool Dictionary::isTrue(std::string_view key) const {
   return flag && *flag;
 }
 
-// Deep equality as collections compare their members: arrays in order,
-// dictionaries by key whatever the order, and numbers by their exact value,
-// so an integer equals a real that is exactly it and an unsigned 2^63 no
-// signed integer.
+// Deep equality: arrays in order, dictionaries whatever their order, numbers
+// by exact value (an integer equals a real that is exactly it).
 bool operator==(const Value& a, const Value& b);
 bool operator==(const Dictionary& a, const Dictionary& b);
 
 // A hash consistent with operator==: equal values hash alike.
 std::size_t hashValue(const Value& value);
 
-// Arrays and dictionaries nested deeper than this are refused. Real files nest
-// a few levels (an icon state's folders about eight); 512 leaves ample room and
-// keeps every walk over a tree, the parser's own included, far from the stack's
-// end.
+// Arrays and dictionaries nested deeper are refused: real files nest a few
+// levels, and every walk over a tree, the parser's included, stays far from
+// the stack's end.
 inline constexpr std::size_t kMaxDepth = 512;
 
-// Files larger than this are not read: 8 MiB is over ten times the largest
-// file the kit meets (a preferences file of 10,000 keys is 0.6 MB), and it
-// bounds the memory a read can take, since no file may expand to more values
-// than it has bytes.
+// Larger files are not read: over ten times the largest the kit meets (10,000
+// preferences are 0.6 MB), it bounds a read's memory, as no file may expand to
+// more values than it has bytes.
 inline constexpr std::size_t kMaxFileSize = 8 * 1024 * 1024;
 
 enum class Format { xml, binary };
 
 // Parses XML or binary property-list bytes; nothing when they are not one or
-// are beyond a budget (nested deeper than kMaxDepth, shared references that
-// expand beyond the file's size: see budget.h). *why, when given, then
-// says which, as a short phrase such as "not a property list".
+// are beyond a budget (see budget.h), with *why saying which as a short phrase
+// such as "not a property list".
 std::optional<Value> parse(std::string_view bytes, std::string* why = nullptr);
 
 // A value's bytes as a file of one format, from encode.
 struct Encoded {
   std::string bytes;
 };
-// The value as a file of the format; nothing when the format cannot carry it
-// back as it is, with the reason in *why ("it holds text with a control
-// character that XML cannot carry"): arrays and dictionaries nested deeper
-// than kMaxDepth, in XML text or keys with a control character or dates
-// outside the years 1000 to 9999, in binary keys with a NUL or text with a NUL
-// that is not UTF-8. What XML writes as an equal value passes: a real -0 is
-// written as 0, and a date to the second.
+// The value as a file of the format; nothing, with the reason in *why ("it
+// holds text with a control character that XML cannot carry"), when the format
+// cannot carry it back as it is: nesting deeper than kMaxDepth; in XML a
+// control character or a date outside the years 1000 to 9999; in binary a key
+// with a NUL or text with a NUL that is not UTF-8. XML's equal values pass (a
+// real -0 written as 0, a date to the second).
 std::optional<Encoded> encode(const Value& value, Format format, std::string* why = nullptr);
 // The XML form of a value, as encode gives it; empty when it has none.
 std::string toXml(const Value& value);
 
-// Reads the property list at a device path; nothing when the file is missing,
-// unreadable, not a regular file (a FIFO or a device is never waited on),
-// larger than kMaxFileSize, not a property list or beyond a budget. *why, when
-// given, then says which ("No such file or directory", "not a regular file").
+// Reads the property list at a device path as readRegularFile reads files
+// (never waiting on a FIFO) and parse parses them, within kMaxFileSize; *why
+// says why there is none ("No such file or directory", "not a regular file").
 std::optional<Value> read(std::string_view devicePath, std::string* why = nullptr);
 // As read, but only when the top level is a dictionary ("not a dictionary").
 std::optional<Dictionary> readDictionary(std::string_view devicePath, std::string* why = nullptr);
@@ -203,16 +195,14 @@ struct Document {
   static std::optional<Document> read(std::string_view devicePath, std::string* why = nullptr);
 };
 
-// Replaces the file at a device path with the encoded bytes, as
-// writeAtomically does.
+// Replaces the file at a device path with the bytes, as writeAtomically does.
 WriteResult write(std::string_view devicePath, const Encoded& file, std::optional<Owner> owner = {});
 // Writes the value as an XML property list there; failed, with nothing
 // replaced, when encode refuses the value.
 WriteResult write(std::string_view devicePath, const Value& value, std::optional<Owner> owner = {});
 
-// A readable, deterministic text form: strings as they are at the top level,
-// collections in the OpenStep style with dictionary keys sorted and strings
-// quoted only where needed.
+// A deterministic text form: a string as it is, collections in the OpenStep
+// style with keys sorted and strings quoted only where needed.
 std::string description(const Value& value);
 
 }  // namespace platform::plist

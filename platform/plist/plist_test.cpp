@@ -96,7 +96,9 @@ TEST(PlistValue, IntegersEqualRealsOnlyWhenExactlyTheSameAndEqualValuesHashAlike
     SCOPED_TRACE(description(c.a) + " and " + description(c.b));
     EXPECT_EQ(c.a == c.b, c.equal);
     EXPECT_EQ(c.b == c.a, c.equal);
-    if (c.equal) EXPECT_EQ(hashValue(c.a), hashValue(c.b));
+    if (c.equal) {
+      EXPECT_EQ(hashValue(c.a), hashValue(c.b));
+    }
   }
 }
 
