@@ -19,6 +19,55 @@ std::size_t extensionDot(std::string_view component) {
   return dot == 0 ? std::string_view::npos : dot;
 }
 
+// The length in bytes of the well-formed UTF-8 character at the front of text
+// (not empty), or 0 when the front is ill-formed: an overlong form, a
+// surrogate, a code point beyond U+10FFFF or a sequence cut short.
+// invalidLength is then how many bytes the ill-formed part covers (the longest
+// start of a sequence that could still have been valid, at least 1).
+std::size_t utf8SequenceLength(std::string_view text, std::size_t& invalidLength) {
+  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  unsigned char lead = byte(0);
+  invalidLength = 1;
+  if (lead < 0x80) return 1;
+  std::size_t length;
+  unsigned char low = 0x80, high = 0xbf;  // the range of the second byte
+  if (lead >= 0xc2 && lead <= 0xdf) length = 2;
+  else if (lead >= 0xe0 && lead <= 0xef) {
+    length = 3;
+    if (lead == 0xe0) low = 0xa0;   // no overlong forms
+    if (lead == 0xed) high = 0x9f;  // no surrogates
+  } else if (lead >= 0xf0 && lead <= 0xf4) {
+    length = 4;
+    if (lead == 0xf0) low = 0x90;
+    if (lead == 0xf4) high = 0x8f;  // nothing beyond U+10FFFF
+  } else {
+    return 0;
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    if (i >= text.size()) return 0;
+    unsigned char c = byte(i);
+    bool fits = i == 1 ? c >= low && c <= high : c >= 0x80 && c <= 0xbf;
+    if (!fits) return 0;
+    invalidLength = i + 1;
+  }
+  return length;
+}
+
+// The text with each well-formed character, and each ill-formed part (as an
+// empty view), replaced by what shown gives for it.
+template <class Shown>
+std::string mapCharacters(std::string_view text, Shown shown) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t invalidLength;
+  while (!text.empty()) {
+    std::size_t length = utf8SequenceLength(text, invalidLength);
+    out += shown(text.substr(0, length));
+    text.remove_prefix(length ? length : invalidLength);
+  }
+  return out;
+}
+
 }  // namespace
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
@@ -70,35 +119,6 @@ bool holdsControlXmlCannotCarry(std::string_view text) {
                      [](unsigned char c) { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; });
 }
 
-std::size_t utf8SequenceLength(std::string_view text, std::size_t& invalidLength) {
-  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  unsigned char lead = byte(0);
-  invalidLength = 1;
-  if (lead < 0x80) return 1;
-  std::size_t length;
-  unsigned char low = 0x80, high = 0xbf;  // the range of the second byte
-  if (lead >= 0xc2 && lead <= 0xdf) length = 2;
-  else if (lead >= 0xe0 && lead <= 0xef) {
-    length = 3;
-    if (lead == 0xe0) low = 0xa0;  // no overlong forms
-    if (lead == 0xed) high = 0x9f;  // no surrogates
-  } else if (lead >= 0xf0 && lead <= 0xf4) {
-    length = 4;
-    if (lead == 0xf0) low = 0x90;
-    if (lead == 0xf4) high = 0x8f;  // nothing beyond U+10FFFF
-  } else {
-    return 0;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    if (i >= text.size()) return 0;
-    unsigned char c = byte(i);
-    bool fits = i == 1 ? c >= low && c <= high : c >= 0x80 && c <= 0xbf;
-    if (!fits) return 0;
-    invalidLength = i + 1;
-  }
-  return length;
-}
-
 std::optional<std::u16string> utf16Units(std::string_view text, bool replaceInvalid) {
   constexpr unsigned char kLeadBits[] = {0, 0x7f, 0x1f, 0x0f, 0x07};
   std::u16string units;
@@ -109,40 +129,13 @@ std::optional<std::u16string> utf16Units(std::string_view text, bool replaceInva
     char32_t c = length ? static_cast<unsigned char>(text[0]) & kLeadBits[length] : 0xfffd;
     for (std::size_t k = 1; k < length; ++k) c = (c << 6) | (static_cast<unsigned char>(text[k]) & 0x3f);
     text.remove_prefix(length ? length : 1);
-    if (c < 0x10000) units += static_cast<char16_t>(c);
-    else units += {static_cast<char16_t>(0xd800 + ((c - 0x10000) >> 10)), static_cast<char16_t>(0xdc00 + ((c - 0x10000) & 0x3ff))};
+    if (c >= 0x10000) units += static_cast<char16_t>(0xd800 + ((c - 0x10000) >> 10));
+    units += static_cast<char16_t>(c < 0x10000 ? c : 0xdc00 + ((c - 0x10000) & 0x3ff));
   }
   return units;
 }
 
-bool isValidUtf8(std::string_view text) {
-  std::size_t invalidLength;
-  while (!text.empty()) {
-    std::size_t length = utf8SequenceLength(text, invalidLength);
-    if (length == 0) return false;
-    text.remove_prefix(length);
-  }
-  return true;
-}
-
-namespace {
-
-// The text with each well-formed character, and each ill-formed part (as an
-// empty view), replaced by what shown gives for it.
-template <class Shown>
-std::string mapCharacters(std::string_view text, Shown shown) {
-  std::string out;
-  out.reserve(text.size());
-  std::size_t invalidLength;
-  while (!text.empty()) {
-    std::size_t length = utf8SequenceLength(text, invalidLength);
-    out += shown(text.substr(0, length));
-    text.remove_prefix(length ? length : invalidLength);
-  }
-  return out;
-}
-
-}  // namespace
+bool isValidUtf8(std::string_view text) { return utf16Units(text, false).has_value(); }
 
 std::string replacingInvalidUtf8(std::string_view text) {
   return mapCharacters(text, [](std::string_view character) {
@@ -153,7 +146,7 @@ std::string replacingInvalidUtf8(std::string_view text) {
 std::string printableOnTerminal(std::string_view text) {
   return mapCharacters(text, [](std::string_view character) {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(character[i]); };
-    bool control = character.empty() ||                                              // ill-formed
+    bool control = character.empty() ||                                               // ill-formed
                    (character.size() == 1 && (byte(0) < 0x20 || byte(0) == 0x7f)) ||  // C0 and DEL
                    (character.size() == 2 && byte(0) == 0xc2 && byte(1) < 0xa0);      // C1: U+0080-U+009F
     return control ? std::string_view("?") : character;

@@ -34,42 +34,29 @@ bool isAscii(std::string_view text);
 // holding it would not be XML.
 bool holdsControlXmlCannotCarry(std::string_view text);
 
-// The length in bytes of the well-formed UTF-8 character at the front of text
-// (not empty), or 0 when the front is ill-formed: an overlong form, a
-// surrogate, a code point beyond U+10FFFF or a sequence cut short.
-// invalidLength is then how many bytes the ill-formed part covers (the longest
-// start of a sequence that could still have been valid, at least 1).
-std::size_t utf8SequenceLength(std::string_view text, std::size_t& invalidLength);
 // The text as UTF-16 units, two for a character beyond the basic plane. Each
 // byte that does not belong to a well-formed character becomes U+FFFD when
 // replaceInvalid is set; otherwise such a byte makes the answer nothing.
 std::optional<std::u16string> utf16Units(std::string_view utf8, bool replaceInvalid);
 
-// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or
-// code points beyond U+10FFFF).
+// True for well-formed UTF-8: no overlong forms, surrogates or code points
+// beyond U+10FFFF.
 bool isValidUtf8(std::string_view text);
-// The bytes as UTF-8 text, each ill-formed part (the longest start of a
-// sequence that could still have been valid, or a single byte) replaced by
-// U+FFFD, so no byte disappears without a trace.
+// The bytes as UTF-8, each ill-formed part (the longest start of a sequence
+// that could have been valid, or one byte) replaced by U+FFFD.
 std::string replacingInvalidUtf8(std::string_view text);
-// The text as it may be shown on a terminal, as ls shows names there: each
-// control character (U+0000-U+001F, U+007F-U+009F) and each ill-formed part
-// becomes "?", so that no name can move the cursor, clear the screen or
-// forge a line of its own.
+// The text as ls shows names on a terminal: each control character (U+0000-
+// U+001F, U+007F-U+009F) and ill-formed part becomes "?", so that no name can
+// drive the terminal or forge a line.
 std::string printableOnTerminal(std::string_view text);
 
 // A size for a message: "64 KiB", "8 MiB", or a number of bytes.
 std::string sizeText(std::size_t bytes);
 
-// How escapeControlBytes writes the bytes it escapes; every other byte stays
-// as it is.
+// How escapeControlBytes writes the bytes it escapes; every other byte stays.
 enum class ControlEscapes {
-  // Each byte below 0x20 and DEL as \xHH, so that a message quoting the text
-  // cannot move the cursor or ring the bell.
-  hex,
-  // Backslash, tab and newline as \\, \t and \n, each other byte below 0x20
-  // as \xHH: a field of a tab-separated line, read back without doubt.
-  field,
+  hex,    // each byte below 0x20 and DEL as \xHH: a message cannot drive the terminal
+  field,  // \\, \t, \n, and other bytes below 0x20 as \xHH: a tab-separated field
 };
 std::string escapeControlBytes(std::string_view text, ControlEscapes escapes);
 
