@@ -1,14 +1,10 @@
 #pragma once
 
 // The bridge between the device's Foundation objects and the kit's property
-// list values. Where the device hands over an object (SpringBoard's icon
-// state, a Wi-Fi scan) the kit converts it here; where the device takes one
-// (a preference key, a URL) the kit makes it here. Callers in C++ hold
-// objects only as id, and own what the functions below answer: an Object
-// releases it when it goes.
-//
-// Every function runs in an autorelease pool of its own, so it may be called
-// where the caller has none.
+// list values: objects the device hands over (an icon state, a Wi-Fi scan)
+// become values, and values the objects it takes (a preference key, a URL).
+// Callers own what the functions answer; each runs in an autorelease pool of
+// its own, so it may be called where the caller has none.
 
 #include <objc/objc.h>
 
@@ -27,21 +23,18 @@ struct ObjectRelease {
 // An object the caller owns (one retain), released when it goes.
 using Object = std::unique_ptr<objc_object, ObjectRelease>;
 
-// The value of a property-list object: a dictionary, array, string, number,
-// boolean, data or date, and whatever those hold. A dictionary's keys come
-// out sorted, since an object keeps no order of its own. Nothing for nil,
-// for anything else (an object of another class, a key that is not a
-// string), and for collections nested deeper than kMaximumObjectDepth or
-// holding more than kMaximumObjectCount objects in all (a collection that
-// holds itself never ends).
+// The value of a property-list object (dictionary, array, string, number,
+// boolean, data, date), a dictionary's keys sorted. Nothing for nil, for any
+// other object or a key that is no string, and for collections nested deeper
+// than kMaximumObjectDepth or holding more than kMaximumObjectCount objects
+// in all (so a collection that holds itself ends).
 std::optional<plist::Value> valueOf(id object);
 inline constexpr int kMaximumObjectDepth = 512;
 inline constexpr long kMaximumObjectCount = 1'000'000;
 
-// A new property-list object holding value; null only when Foundation has
-// no object for it (a string that is not UTF-8, a keyed archive's reference,
-// a date beyond Foundation's distant past or future or that is no number) or
-// it is nested deeper than kMaximumObjectDepth.
+// A new property-list object holding value; null when it nests deeper than
+// kMaximumObjectDepth or Foundation has no object for a part (text that is not
+// UTF-8, a keyed archive's reference, a date beyond the distant past or future).
 Object objectOf(const plist::Value& value);
 
 // A new string object of UTF-8 text; null when the text is not UTF-8.

@@ -1,16 +1,9 @@
-// The object bridge, written only against Foundation API that the device's
-// Foundation has as well, with manual reference counting: this file is built
-// as it is for the device and for the simulation, by clang and by GCC. It
-// walks the objects: a string crosses as its UTF-8 bytes with their length, a
-// number by its kind, a collection element by element.
-//
-// Foundation's classes are found by name at the moment of use rather than
-// named in messages, so that nothing links a program holding the bridge to
-// Foundation: the platform loads Foundation on the first run of a program
-// that sees an object, and on no other.
-//
-// Enumerators and indexes, not for-in: the GNU compiler has no fast
-// enumeration in Objective-C++.
+// The object bridge, against only the Foundation API the device has too, with
+// manual reference counting: built as it is for the device and the
+// simulation, by clang and by GCC. Foundation's classes are looked up by name
+// when used, so nothing links a program to Foundation (the platform loads it
+// when a run first sees an object). Enumerators and indexes, not for-in: the
+// GNU compiler has no fast enumeration in Objective-C++.
 
 #include "platform/object_bridge.h"
 
@@ -29,8 +22,6 @@ struct Classes {
   Class string = objc_getClass("NSString"), number = objc_getClass("NSNumber"), data = objc_getClass("NSData"),
         date = objc_getClass("NSDate"), array = objc_getClass("NSArray"), dictionary = objc_getClass("NSDictionary");
 };
-
-id newPool() { return [[objc_getClass("NSAutoreleasePool") alloc] init]; }
 
 Object owned(id object) { return Object((objc_object*)object); }
 
@@ -66,13 +57,12 @@ class Walk {
     // Foundation; their type code is not theirs alone.
     if (number == [classes_.number numberWithBool:YES]) return plist::Value(true);
     if (number == [classes_.number numberWithBool:NO]) return plist::Value(false);
-    switch (*[number objCType]) {
-      case 'f': return plist::Value([number floatValue]);
-      case 'd': return plist::Value([number doubleValue]);
-      case 'C': case 'S': case 'I': case 'L': case 'Q':
-        return plist::Value(static_cast<std::uint64_t>([number unsignedLongLongValue]));
-      default: return plist::Value(static_cast<std::int64_t>([number longLongValue]));
-    }
+    char type = *[number objCType];
+    if (type == 'f') return plist::Value([number floatValue]);
+    if (type == 'd') return plist::Value([number doubleValue]);
+    if (std::string_view("CSILQ").find(type) != std::string_view::npos)  // the unsigned kinds
+      return plist::Value(static_cast<std::uint64_t>([number unsignedLongLongValue]));
+    return plist::Value(static_cast<std::int64_t>([number longLongValue]));
   }
 
   std::optional<plist::Value> array(id object, int depth) {
@@ -114,10 +104,9 @@ class Walk {
 
 // --- Values to objects -------------------------------------------------------
 
-// 7-bit text, as nearly every name is, is made as ASCII: the same string,
-// made in a third of the time. Decoding UTF-8 takes a leading U+FEFF for a
-// byte-order mark and drops it, so text that starts with one is made behind a
-// letter that is then cut off.
+// 7-bit text, as nearly every name is, is made as ASCII, in a third of the
+// time. Decoding UTF-8 drops a leading U+FEFF as a byte-order mark, so text
+// starting with one is made behind a letter then cut off.
 id stringFor(std::string_view utf8, Class string) {
   if (utf8.starts_with("\xef\xbb\xbf")) {
     std::string behind = "a" + std::string(utf8);
@@ -193,47 +182,37 @@ id objectFor(const plist::Value& value, const Classes& classes, int depth) {
 
 void ObjectRelease::operator()(objc_object* object) const { [(id)object release]; }
 
+AutoreleasePool::AutoreleasePool() : pool_([[objc_getClass("NSAutoreleasePool") alloc] init]) {}
+
+AutoreleasePool::~AutoreleasePool() { [pool_ drain]; }
+
 std::optional<plist::Value> valueOf(id object) {
   if (object == nil) return std::nullopt;
-  id pool = newPool();
-  std::optional<plist::Value> value = Walk().valueOf(object, 0);
-  [pool drain];
-  return value;
+  AutoreleasePool pool;
+  return Walk().valueOf(object, 0);
 }
 
 Object objectOf(const plist::Value& value) {
-  id pool = newPool();
-  id object = [objectFor(value, Classes(), 0) retain];
-  [pool drain];
-  return owned(object);
+  AutoreleasePool pool;
+  return owned([objectFor(value, Classes(), 0) retain]);
 }
 
 Object stringObject(std::string_view utf8) {
-  id pool = newPool();
-  id string = [stringFor(utf8, objc_getClass("NSString")) retain];
-  [pool drain];
-  return owned(string);
+  AutoreleasePool pool;
+  return owned([stringFor(utf8, objc_getClass("NSString")) retain]);
 }
 
 std::optional<std::string> utf8Text(id string) {
   if (string == nil || ![string isKindOfClass:objc_getClass("NSString")]) return std::nullopt;
-  id pool = newPool();
-  std::optional<std::string> text = Walk::text(string);
-  [pool drain];
-  return text;
+  AutoreleasePool pool;
+  return Walk::text(string);
 }
 
 Object urlObject(std::string_view text) {
   Object string = stringObject(text);
   if (!string) return nullptr;
-  id pool = newPool();
-  id url = [[objc_getClass("NSURL") alloc] initWithString:(NSString*)string.get()];
-  [pool drain];
-  return owned(url);
+  AutoreleasePool pool;
+  return owned([[objc_getClass("NSURL") alloc] initWithString:(NSString*)string.get()]);
 }
-
-AutoreleasePool::AutoreleasePool() : pool_(newPool()) {}
-
-AutoreleasePool::~AutoreleasePool() { [pool_ drain]; }
 
 }  // namespace platform
