@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
-#include <mutex>
 #include <string_view>
 
 #include "platform/text.h"
@@ -27,11 +26,6 @@ struct Freed {
   void operator()(T* object) const { free(object); }
 };
 using HeaderList = std::unique_ptr<curl_slist, Freed<curl_slist, curl_slist_free_all>>;
-
-void initializeOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 // What has arrived of the answer: its body, never more than the cap, and
 // whether the headers of the last answer were whole.
@@ -109,11 +103,10 @@ std::optional<Request> requestFor(std::string url) {
 }
 
 Response send(const Request& request) {
-  initializeOnce();
+  [[maybe_unused]] static const CURLcode initialized = curl_global_init(CURL_GLOBAL_DEFAULT);  // once, by any thread
   std::unique_ptr<CURL, Freed<CURL, curl_easy_cleanup>> curl(curl_easy_init());
   if (!curl) return failure("cannot start the URL loading");
   CURL* c = curl.get();
-
   char errorText[CURL_ERROR_SIZE] = "";
   Reception reception(request.answerCap);
   auto headers = headerList(request.headers);
@@ -138,7 +131,6 @@ Response send(const Request& request) {
     curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
     curl_easy_setopt(c, CURLOPT_POSTFIELDS, request.body.data());
   }
-
   CURLcode result = curl_easy_perform(c);
   std::string reason = *errorText ? errorText : curl_easy_strerror(result);
   if (reception.beyondCap || result == CURLE_FILESIZE_EXCEEDED)

@@ -1,21 +1,12 @@
 #pragma once
 
-// Synchronous HTTP through the system's URL loading. Credentials in a URL's
-// user information are sent to the server with basic authentication, and the
-// proxy named by the environment ("http_proxy", "no_proxy") is used.
-//
-// Every request gets the platform's time-out: 60 seconds for the whole
-// exchange, unless the environment variable SBKIT_HTTP_TIMEOUT gives another
-// number of seconds (a positive decimal such as "1" or "0.5"; anything else
-// leaves the default). Tests use it to meet a server that never answers
-// without waiting a minute.
-//
-// Only a whole answer counts: one cut off in its headers or its body (the
-// connection closed before the announced Content-Length or the last chunk
-// arrived) is a failure. So is a body larger than the request's cap: the
-// transfer is abandoned as soon as the answer announces or delivers more, and
-// no more than the cap is ever held. The headers of all answers together,
-// redirections included, are held to kHeaderCap.
+// Synchronous HTTP through the system's URL loading, with basic
+// authentication from a URL's user part and the environment's proxy
+// ("http_proxy", "no_proxy"). Every request times out after 60 seconds, or
+// the positive number of seconds in SBKIT_HTTP_TIMEOUT ("1", "0.5"). Only a
+// whole answer counts: one cut off in its headers or body is a failure, and
+// so is a body beyond the request's cap, abandoned as soon as it announces or
+// delivers more. All headers of an exchange together are held to kHeaderCap.
 
 #include <chrono>
 #include <cstddef>
@@ -25,8 +16,7 @@
 
 namespace platform::http {
 
-// The most header bytes an exchange may bring back: far beyond any real
-// answer's headers, small enough that a server cannot fill the memory with them.
+// Far beyond any real answer's headers; too small to fill the memory.
 inline constexpr std::size_t kHeaderCap = 64 * 1024;
 
 struct Header {
@@ -37,14 +27,10 @@ struct Header {
 struct Request {
   std::string method = "GET";  // or "POST"
   std::string url;
-  // Sent in this order, after the ones the URL loading adds itself.
-  std::vector<Header> headers;
-  // What a POST sends, as it is.
-  std::string body;
-  // The largest body of the answer that is taken; a larger one is a failure.
-  std::size_t answerCap = 1024 * 1024;
-  // Redirections are followed (ten at most, to http and https only) when set.
-  bool followRedirections = false;
+  std::vector<Header> headers;          // sent in order, after the URL loading's own
+  std::string body;                     // what a POST sends, as it is
+  std::size_t answerCap = 1024 * 1024;  // a larger body is a failure
+  bool followRedirections = false;      // ten at most, to http and https only
 };
 
 // What came back: a body (perhaps empty) whenever the server answered, with
@@ -59,13 +45,10 @@ struct Response {
 // that the URL loading can use.
 std::optional<Request> requestFor(std::string url);
 
-// Sends the request and blocks until the answer has arrived or the request has
-// failed. The server's answer is the body whatever its status.
+// Sends the request and waits for the whole answer: its body, whatever its status.
 Response send(const Request& request);
 
-// Fetches the document at url with GET, following redirections, taking no
-// more than answerCap bytes of body. Only a successful answer (status 2xx)
-// counts: any other status is an error.
+// GETs url, following redirections; an answer whose status is not 2xx is an error.
 Response getText(const std::string& url, std::size_t answerCap);
 
 // The time-out every request gets.
