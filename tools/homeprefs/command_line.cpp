@@ -10,6 +10,15 @@
 #include "platform/text.h"
 
 namespace homeprefs {
+
+std::optional<std::string> textProblem(const char* what, const char* text) {
+  if (!platform::isAscii(text)) return std::string(what) + " is not 7-bit ASCII text: " + text;
+  if (platform::holdsControlXmlCannotCarry(text))
+    return std::string(what) + " holds a control character XML cannot carry: " +
+           platform::escapeControlBytes(text, platform::ControlEscapes::hex);
+  return std::nullopt;
+}
+
 namespace {
 
 using platform::plist::Array;
@@ -45,18 +54,6 @@ void setFloat(Request& request, const char* text) {
   else
     setValue(request, Value(static_cast<float>(wide)));
 }
-
-}  // namespace
-
-std::optional<std::string> textProblem(const char* what, const char* text) {
-  if (!platform::isAscii(text)) return std::string(what) + " is not 7-bit ASCII text: " + text;
-  if (platform::holdsControlXmlCannotCarry(text))
-    return std::string(what) + " holds a control character XML cannot carry: " +
-           platform::escapeControlBytes(text, platform::ControlEscapes::hex);
-  return std::nullopt;
-}
-
-namespace {
 
 // The -s and -a texts become strings only when textProblem finds nothing.
 void setText(Request& request, const char* text, bool asArray) {

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/text.h"
 #include "tools/homeprefs/command_line.h"
 #include "tools/homeprefs/preferences.h"
 
@@ -36,9 +35,8 @@ constexpr int kUsageStatus = 255;
   std::exit(kUsageStatus);
 }
 
-// The most arguments a run takes after the program name: one option, its
-// value and the key, since no more than one option can be used at a time.
-// More is a usage error, before the file is read or an option looked at.
+// One option, its value and the key; more is a usage error, before the file
+// is read or an option looked at.
 constexpr int kMostArguments = 3;
 
 [[noreturn]] void listPreferences() {
@@ -63,9 +61,8 @@ constexpr int kMostArguments = 3;
   std::exit(0);
 }
 
-// Applies the set or the remove to the file's entries and prints what it
-// does; refuses, before printing, a file that could not be written back as it
-// was read. The file's new bytes are made here, once.
+// Applies the set or the remove and prints it, making the file's new bytes;
+// refuses first a file that could not be written back as it was read.
 Encoded applyChange(Document& preferences, const Request& request) {
   if (request.action == Action::remove)
     preferences.entries().erase(request.key);
@@ -99,8 +96,7 @@ int main(int argc, char* argv[]) {
   if (request.action == Action::show) showKey(request.key);
   if (request.action == Action::set && request.valueProblem) errx(1, "%s", request.valueProblem->c_str());
 
-  // Read, change and write under one lock, so that concurrent runs each see
-  // the file as the one before left it; unlocked, a change could undo another.
+  // Read, change and write under one lock, or a change could undo another's.
   // Static, so that the lock file goes on the error exits too.
   static std::optional<platform::FileLock> lock = platform::FileLock::acquire(kSpringBoardPreferencesPath);
   if (!lock) err(1, "cannot lock %s", kSpringBoardPreferencesPath);

@@ -17,10 +17,9 @@ inline constexpr const char* kNotificationId = "com.apple.springboard";
 // The mobile user, who must own the file for SpringBoard to keep using it.
 inline constexpr platform::Owner kMobileUser{501, 501};
 
-// Replaces the file atomically with the file's new bytes, owned by the mobile
-// user, and removes what killed runs left beside it. Call it under the
-// preferences lock. A failed write ends the run with status 1 before anything
-// is announced; an owner that cannot be set is only a warning.
+// Under the preferences lock, replaces the file atomically with the bytes,
+// owned by the mobile user, and removes what killed runs left. A failed write
+// ends the run with status 1; an owner that cannot be set is only a warning.
 void savePreferences(const platform::plist::Encoded& file);
 
 // Tells SpringBoard, through GraphicsServices, that the key changed. A missing
