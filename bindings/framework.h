@@ -5,9 +5,8 @@
 
 namespace bindings {
 
-// A framework library opened by device path, with lazy binding, and closed
-// when the handle goes away. A handle can be moved but not copied, so one
-// library is closed once.
+// A framework library opened by device path with lazy binding, closed once,
+// when the handle (moved, never copied) goes.
 class Framework {
  public:
   // Nothing is opened when the library is missing or cannot be loaded.
@@ -27,15 +26,13 @@ class Framework {
   // on too; null when there is none.
   void* symbol(const char* name) const;
   // The entry point as a function of the caller's type; a missing one ends the
-  // run with status 1 and "PROGRAM: cannot find NAME in PATH", so nothing is
-  // ever called through a null pointer.
+  // run with status 1 and "PROGRAM: cannot find NAME in PATH".
   template <class Function>
   Function entryPointOrExit(const char* name) const {
     return reinterpret_cast<Function>(symbolOrExit(name));
   }
-  // Lets go of the library without closing it: it stays loaded until the
-  // process ends, and the handle is no longer open. A caller says why where
-  // it does this.
+  // Lets go of the library, which stays loaded until the process ends; the
+  // caller says why.
   void keepOpen() { handle_ = nullptr; }
 
  private:

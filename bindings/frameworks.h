@@ -1,12 +1,10 @@
 #pragma once
 
-// The device's frameworks as the kit binds to them: where each one is, the
-// C entry points of the private ones, declared once, and SpringBoard's server
-// port. Each tool makes its one call itself, through these. The kit looks each
-// entry point up by name as the type declared here, and each stand-in
-// defines its own against the same declaration, so the two cannot disagree
-// and compile. Across this interface go C scalars, C strings and objects, as
-// on the device: never a value of the kit's (checked at the end).
+// The device's frameworks as the kit binds to them: where each one is and the
+// C entry points of the private ones, declared once. The tools look each up
+// by name as the type declared here, and each stand-in defines its own against
+// the same declaration, so the two cannot disagree and compile. Only C
+// scalars, C strings and objects cross, as on the device (checked at the end).
 
 #include <objc/objc.h>
 
@@ -30,8 +28,7 @@ inline constexpr const char* kGraphicsServicesPath =
 extern "C" {
 
 // SpringBoardServices. The server port, which every other call takes first,
-// is fetched anew for each call, through UIKit's handle or that of
-// SpringBoardServices itself.
+// is fetched anew for each call, through UIKit or SpringBoardServices.
 std::uint32_t SBSSpringBoardServerPort();
 void SBSetApplicationBadgeNumber(std::uint32_t port, const char* bundleId, std::int32_t number);
 void SBSetApplicationBadge(std::uint32_t port, const char* bundleId, const char* text);

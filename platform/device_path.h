@@ -15,9 +15,8 @@ inline constexpr const char* kUserApplicationsPath = "/var/mobile/Applications/"
 // SpringBoard's bundle folder: its status-bar images and the pieces of its screen.
 inline constexpr const char* kSpringBoardBundlePath = "/System/Library/CoreServices/SpringBoard.app/";
 
-// The host folder that stands for the device's "/": $SBKIT_ROOT when set,
-// otherwise the built-in root: the build's sample device for the programs in
-// the build tree, "/" for an installed kit.
+// The host folder standing for the device's "/": $SBKIT_ROOT when set, else
+// the build's sample device in the build tree, "/" for an installed kit.
 std::filesystem::path deviceRoot();
 
 // The host path of a device path such as "/var/mobile/Applications/".

@@ -1,10 +1,9 @@
 #pragma once
 
-// Files as the kit reads and replaces them: read whole without ever blocking
-// and within a cap, written atomically, and locked against other writers.
-// readRegularFile and writeAtomically take a file as the system names it (a
-// device path on the device; here one that hostPath made, or a file of the
-// host's own in the simulation); the lock and the clean-up take device paths.
+// Files read whole without ever blocking and within a cap, written
+// atomically, and locked against other writers. The reads and writes take a
+// file as the system names it (here one hostPath made); the lock and the
+// clean-up take device paths.
 
 #include <sys/types.h>
 
@@ -16,10 +15,9 @@
 
 namespace platform {
 
-// The whole file, when it is a regular file of at most maxBytes bytes;
-// otherwise nothing, with the reason in *why ("No such file or directory",
-// "not a regular file", "larger than 8 MiB"). A FIFO or a device at the path
-// is never waited on.
+// The whole file when it is a regular one of at most maxBytes, never waiting
+// on a FIFO or a device; else nothing, with the reason in *why ("No such file
+// or directory", "not a regular file", "larger than 8 MiB").
 std::optional<std::string> readRegularFile(const std::filesystem::path& file, std::size_t maxBytes,
                                            std::string* why);
 
@@ -29,29 +27,25 @@ struct Owner {
 };
 enum class WriteResult {
   written,
-  // Written and in place, but the new file could not be given its owner.
-  writtenWithoutOwner,
-  // Nothing replaced: the old file, if any, is untouched, and errno says why.
-  failed,
+  writtenWithoutOwner,  // in place, but the new file could not be given its owner
+  failed,               // nothing replaced, and errno says why
 };
 // Replaces the file with the bytes atomically: a new file in the same folder,
-// given its owner when one is named and the mode of the file it replaces (a
-// new file's mode comes from the umask), flushed, renamed over the old one,
-// and the folder flushed too, so that no one ever sees a half-written or
-// wrongly owned file and a write reported done survives a power loss.
+// given the owner named and the replaced file's mode (or the umask's),
+// flushed, renamed over the old one, and the folder flushed, so no one sees a
+// half-written or wrongly owned file and a write reported done survives a
+// power loss.
 WriteResult writeAtomically(const std::filesystem::path& file, std::string_view bytes,
                             std::optional<Owner> owner = {});
 
-// An exclusive lock on the file at a device path, held while the object
-// lives: writers of the file who all take it see the file as the last of them
-// left it. It is the lock file beside it, "<name>.lock", rather than the file
-// itself, because every write renames a new file over the old one and a lock
-// on the old one would go with it; the last holder removes the lock file.
+// An exclusive lock on the file at a device path while the object lives, so
+// writers who all take it see the file as the last one left it. It locks
+// "<name>.lock" beside the file, since each write renames a new file over the
+// old one; the last holder removes it.
 class FileLock {
  public:
   // Waits for the lock; nothing, with errno saying why, when the lock file
-  // cannot be made or locked (a folder in its place, a folder that cannot be
-  // written).
+  // cannot be made or locked (a folder in its place, or in a read-only folder).
   static std::optional<FileLock> acquire(std::string_view devicePath);
   FileLock(FileLock&& other) noexcept;
   FileLock& operator=(FileLock&&) = delete;
@@ -63,10 +57,9 @@ class FileLock {
   std::filesystem::path lockFile_;
 };
 
-// Removes the temporary files that writes of this device path left behind
-// when they were killed before their rename. Call it only under the lock that
-// every writer of the path holds: otherwise another writer's file in progress
-// would go too.
+// Removes the temporary files of writes of this device path killed before
+// their rename. Only under the writers' lock: another's file in progress would
+// go too.
 void removeLeftoverTemporaries(std::string_view devicePath);
 
 }  // namespace platform

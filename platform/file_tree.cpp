@@ -3,7 +3,6 @@
 #include <err.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -36,14 +35,12 @@ int openFolderAt(int parent, const char* name) {
   return openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
-// The walk of one tree, without recursion: a stack of levels, one per folder
-// between the root and the entry being visited.
-//
-// Descriptors are bounded whatever the depth. The first kOpenLevels levels
-// keep their folder open and read it as they go. A deeper folder is read whole
-// and its entries kept in memory; only the most recent such folder stays open
-// (the "deep" folder), and to open what another one holds it is opened again,
-// one name at a time from the deepest open level, never through a link.
+// The walk of one tree without recursion, a level per folder from the root
+// down, with descriptors bounded whatever the depth. The first kOpenLevels
+// levels keep their folder open and read it as they go. A deeper folder is
+// read whole into memory; only the latest such folder stays open (the "deep"
+// folder), and to open what another holds it is opened again, one name at a
+// time from the deepest open level, never through a link.
 class Walk {
  public:
   Walk(std::string_view root, const std::function<bool(std::string_view)>& visit) : root_(root), visit_(visit) {}

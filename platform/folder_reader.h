@@ -1,9 +1,8 @@
 #pragma once
 
-// Reading the entries of one open folder, in the order the system lists them.
-// The build chooses the implementation: folder_reader_linux.cpp reads with
-// getdents64 (no system call beyond the reads), folder_reader_posix.cpp with
-// readdir for any other system, the device's included.
+// The entries of one open folder, in the system's order: read with getdents64
+// on Linux (folder_reader_linux.cpp, no call beyond the reads), with readdir
+// elsewhere, the device included (folder_reader_posix.cpp).
 
 #include <memory>
 #include <optional>

@@ -1,10 +1,9 @@
 #pragma once
 
-// Sending a message through the object runtime as the device's message send
-// does, with two guarantees the bare runtime lacks: a nil receiver answers
-// zero (the runtime's nil function clears only the integer register), and a
-// selector the receiver does not implement answers zero too instead of
-// reaching the runtime's forwarding function, which crashes.
+// Sending a message as the device's message send does, with two guarantees
+// the bare runtime lacks: a nil receiver answers zero (the runtime's nil
+// function clears only the integer register), and so does a selector the
+// receiver lacks, instead of reaching the forwarding function, which crashes.
 
 #include <objc/runtime.h>
 

@@ -1,6 +1,5 @@
 #include "platform/object_printer.h"
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 

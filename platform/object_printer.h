@@ -12,12 +12,10 @@
 namespace platform {
 
 // Prints the object's description (plist::description) and a line end unless
-// the description already ends with one; no object prints "(null)". Only 7-bit
-// ASCII reaches the stream: any other character is written as \uXXXX (UTF-16
-// units, so characters beyond the basic plane take two), and a byte that does
-// not belong to a UTF-8 character as \ufffd. Text from outside the device,
-// such as a network name in a Wi-Fi scan, can thus never send a terminal its
-// control sequences through the 8-bit ones.
+// it ends with one; no object prints "(null)". Only 7-bit ASCII reaches the
+// stream: any other UTF-16 unit is written as \uXXXX, and a byte of no UTF-8
+// character as \ufffd, so text from outside (a Wi-Fi network's name) can never
+// send a terminal its 8-bit control sequences.
 void show(const plist::Value* object, std::FILE* stream = stderr);
 
 // Prints a property-list object as show does its value, through the object

@@ -1,9 +1,8 @@
 #pragma once
 
-// Where an outside service is. Each network tool has its service built in and
-// lets the user name another in an environment variable, so that it can reach
-// a service of today where the built-in one has gone. The variable's value is
-// checked before anything is sent: a mistyped value never reaches the network.
+// Where an outside service is: built into each network tool, unless an
+// environment variable names another (where the built-in one has gone). The
+// value is checked before anything is sent.
 
 #include <optional>
 #include <string>
@@ -27,10 +26,9 @@ struct ServiceUrl {
   std::string refusal;
 };
 
-// The URL in the environment variable, or fallback as it is when the variable
-// is unset or empty. A value is taken when it begins with "http://" or
-// "https://", names a host and holds only printable ASCII without blanks,
-// and, for a base, holds nothing more than a base does.
+// The URL in the environment variable, or fallback when it is unset or empty.
+// A value must begin with "http://" or "https://", name a host, hold only
+// printable ASCII without blanks, and for a base nothing more than a base.
 ServiceUrl serviceUrl(const char* variable, const std::string& fallback, ServiceUrlKind kind);
 
 }  // namespace platform

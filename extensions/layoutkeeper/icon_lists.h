@@ -1,14 +1,11 @@
 #pragma once
 
-// Pruning duplicate icons out of an icon state.
-//
-// An icon state is a dictionary: "buttonBar" holds one page, "iconLists" a
-// list of pages, and a page is a list of entries. A dictionary entry is a
-// container with pages of its own under "iconLists"; any other entry is a
-// plain entry standing for one icon. Entries are visited in order: the button
-// bar first, then the pages, each container's pages where the container
-// stands. The first plain entry of each value survives and every later equal
-// one is dropped; containers are kept and never compared.
+// Pruning duplicate icons out of an icon state: a dictionary whose "buttonBar"
+// is a page and "iconLists" a list of pages, each a list of entries. A
+// dictionary entry is a container with pages of its own under "iconLists";
+// any other is a plain entry, one icon. In order (the button bar, then the
+// pages, a container's where it stands) the first plain entry of each value
+// survives and later equal ones go; containers are never compared.
 
 #include <cstddef>
 #include <optional>
@@ -41,17 +38,15 @@ class SeenEntries {
   bool droppedAny_ = false;
 };
 
-// A new list of pages, one per page of lists, each without the plain entries
-// already seen; every page is kept, empty or not. Null lists count as no
-// pages. Nothing when lists is not a list of pages or a container's
-// "iconLists" is not one.
+// The pages of lists (null is none), each without the plain entries already
+// seen, empty ones kept; nothing when lists or a container's "iconLists" is
+// not a list of pages.
 std::optional<platform::plist::Array> iconListsWithoutDuplicates(const platform::plist::Value* lists,
                                                                   SeenEntries& seen);
 
-// The state with its button bar and then its pages pruned with one shared
-// record of seen entries, every other key as it was and in its place, and
-// whether that dropped any entry. A missing part is skipped. Nothing when a
-// part is not of the shape above.
+// The state with its button bar, then its pages, pruned with one record of
+// seen entries, other keys as they were, and whether any entry went; nothing
+// when a part is not of the shape above.
 struct PrunedState {
   platform::plist::Dictionary state;
   bool droppedAny;

@@ -1,7 +1,6 @@
-// layoutkeeper: when SpringBoard is about to delete the stored icon layout
-// and the layout holds duplicate icons, the duplicates are removed from the
-// file instead and SpringBoard is told to reload it; otherwise the deletion
-// goes ahead.
+// layoutkeeper: when SpringBoard is about to delete an icon layout holding
+// duplicate icons, the duplicates are removed from the file instead and
+// SpringBoard reloads it; otherwise the deletion goes ahead.
 
 #include <substrate.h>
 

@@ -1,9 +1,7 @@
-// Foundation on this host is GNUstep Base, and nothing links it to a tool:
-// the object bridge finds Foundation's classes by name, and the first name
-// the runtime does not know loads it here. A run that hands no object across
-// thus never pays for loading it (some ten milliseconds). On the device
-// Foundation is the system's own and always at hand, and no such loader is
-// built.
+// Foundation on this host is GNUstep Base, linked to no tool: the bridge finds
+// its classes by name, and the first the runtime does not know loads it here,
+// so a run that hands no object across never pays its ten milliseconds. The
+// device's Foundation is always at hand, and no loader is built for it.
 
 #include <dlfcn.h>
 #include <err.h>

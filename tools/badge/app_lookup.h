@@ -11,9 +11,8 @@
 namespace badge {
 
 // The bundle identifier from "/Applications/<name>.app/Info.plist"; nothing
-// when that cannot be read as a dictionary or gives no identifier. A name with
-// a "/" in it is no folder name and finds nothing: it would otherwise reach a
-// bundle outside the stock applications folder.
+// when that gives none, or for a name with a "/", which could reach a bundle
+// outside the stock applications folder.
 std::optional<std::string> stockBundleId(std::string_view name);
 
 }  // namespace badge

@@ -21,10 +21,8 @@ constexpr int kNotFoundStatus = 255;
   std::exit(kUsageStatus);
 }
 
-// Sets the text badge of an application's icon through UIKit; the text goes
-// as it is, the empty text included. UIKit stays loaded for the rest of the
-// run, as the device's tools leave it: the run ends soon after, and the end of
-// the process unloads it.
+// Sets the text badge, the empty text included, through UIKit, which stays
+// loaded for the rest of the run as the device's tools leave it.
 void setTextBadge(const char* bundleId, const char* text) {
   bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
   std::uint32_t port = SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();

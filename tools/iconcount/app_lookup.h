@@ -1,10 +1,8 @@
 #pragma once
 
-// Application lookup: display names to bundle paths and identifiers, and the
-// listing of user applications. Stock applications are answered from a
-// built-in table without touching the disk; any other name is looked for in
-// the stock applications folder, then by a deep walk of the user
-// applications, which prints a notice first because it can take long.
+// Display names to bundle paths and identifiers, and the user applications'
+// listing. Stock applications come from a table; any other name is looked for
+// in the stock folder, then by a walk of the user applications, after a notice.
 
 #include <cstdio>
 #include <optional>

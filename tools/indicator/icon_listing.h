@@ -9,11 +9,9 @@
 namespace indicator {
 
 // The listing for the entry names of SpringBoard's bundle folder, in their
-// order: each item name (the name without its prefix and extension) followed
-// by three tabs when it has at most 7 characters, two up to 15 and one beyond,
-// so that with tab stops every eight columns the names stand in three
-// columns; a line ends after every third name, and one more line end closes
-// the listing.
+// order: each item name (without its prefix and extension) and three tabs for
+// up to 7 characters, two up to 15, one beyond, so names stand in three
+// columns of tab stops; a line end after every third name and one at the end.
 std::string listingOf(const std::vector<std::string>& entryNames);
 
 // Prints the listing of SpringBoard's bundle folder in the order it lists its

@@ -31,27 +31,21 @@ constexpr int kUsageStatus = 0;
 // The owner every status-bar item is added under.
 constexpr char kStatusBarOwner[19] = "com.tovek.SlimDemo";
 
-// Adds the status-bar item through UIKit; the name goes as typed, whether or
-// not SpringBoard has an image for it. UIKit stays loaded for the rest of the
-// run, as the device's tools leave it (so -t removes its item with UIKit still
-// loaded from the add).
+// Adds the item, named as typed, through UIKit, which stays loaded for the
+// rest of the run as the device's tools leave it.
 void addStatusBarItem(const char* name) {
   bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
   std::uint32_t port = SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();
-  // The entry point takes the owner as a buffer of the caller's, as
-  // SpringBoard expects it on the device: 19 bytes, exactly the owner's name
-  // and its NUL. It gets a copy, so nothing it does with the buffer can reach
-  // the constant.
+  // The owner goes in a buffer of the caller's, as on the device: a copy of
+  // its 19 bytes, so nothing done with the buffer reaches the constant.
   char owner[sizeof kStatusBarOwner];
   std::memcpy(owner, kStatusBarOwner, sizeof owner);
   SBKIT_ENTRY_POINT(uikit, SBAddStatusBarItem)(port, owner, name);
   uikit.keepOpen();
 }
 
-// Removes the status-bar item through UIKit, which stays loaded as after the
-// add. On the device the entry point takes the item name in each of the three
-// places after the port, so the one name pointer fills all three: whichever
-// place SpringBoard reads holds the name.
+// Removes the item through UIKit, which stays loaded. The name fills all three
+// places after the port, as on the device: whichever SpringBoard reads holds it.
 void removeStatusBarItem(const char* name) {
   bindings::Framework uikit = bindings::Framework::openOrExit(bindings::kUIKitPath);
   std::uint32_t port = SBKIT_ENTRY_POINT(uikit, SBSSpringBoardServerPort)();

@@ -12,10 +12,8 @@ inline constexpr const char* kServiceVariable = "SBKIT_STORE_SERVICE";
 inline constexpr const char* kDefaultService = "http://ax.search.itunes.apple.com";
 
 // "BASE/WebObjects/MZSearch.woa/wa/search?WOURLEncoding=ISO8859_1&lang=1
-// &output=lm&country=US&term=PHRASE&media=music" for the store's base URL. The
-// phrase, taken as UTF-8, is escaped as a query value, so all of it is the
-// term: no character of it can end the term, start another parameter or cut
-// the query short.
+// &output=lm&country=US&term=PHRASE&media=music", the UTF-8 phrase escaped as
+// a query value, so that all of it is the term.
 std::string searchUrl(std::string_view service, std::string_view phrase);
 
 }  // namespace storequery
