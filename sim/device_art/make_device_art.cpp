@@ -10,7 +10,6 @@
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -18,7 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "sim/screen/drawing.h"
+
 namespace {
+
+using screen::drawing::kPi;
 
 struct Colour {
   double r, g, b;
@@ -179,7 +182,7 @@ Mark bluetooth(const char* extra = nullptr) {
 
 void lock(cairo_t* cr, double) {
   cairo_set_line_width(cr, 1.8);
-  cairo_arc(cr, 7, 8, 3.5, M_PI, 2 * M_PI);
+  cairo_arc(cr, 7, 8, 3.5, kPi, 2 * kPi);
   cairo_line_to(cr, 10.5, 10);
   cairo_move_to(cr, 3.5, 10);
   cairo_line_to(cr, 3.5, 8);
@@ -191,10 +194,10 @@ void lock(cairo_t* cr, double) {
 void wifi(cairo_t* cr, double) {
   cairo_set_line_width(cr, 2);
   for (double radius : {4.0, 8.0, 12.0}) {
-    cairo_arc(cr, 9, 16, radius, -M_PI * 3 / 4, -M_PI / 4);
+    cairo_arc(cr, 9, 16, radius, -kPi * 3 / 4, -kPi / 4);
     cairo_stroke(cr);
   }
-  cairo_arc(cr, 9, 16, 1.5, 0, 2 * M_PI);
+  cairo_arc(cr, 9, 16, 1.5, 0, 2 * kPi);
   cairo_fill(cr);
 }
 
@@ -243,13 +246,13 @@ void springBoardImages() {
   // stretches its middle for longer texts.
   cairo_surface_t* badge = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 29, 29);
   cairo_t* cr = cairo_create(badge);
-  cairo_arc(cr, 14.5, 15.5, 13, 0, 2 * M_PI);
+  cairo_arc(cr, 14.5, 15.5, 13, 0, 2 * kPi);
   cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
   cairo_fill(cr);
-  cairo_arc(cr, 14.5, 14, 13, 0, 2 * M_PI);
+  cairo_arc(cr, 14.5, 14, 13, 0, 2 * kPi);
   cairo_set_source_rgb(cr, 1, 1, 1);
   cairo_fill(cr);
-  cairo_arc(cr, 14.5, 14, 10.5, 0, 2 * M_PI);
+  cairo_arc(cr, 14.5, 14, 10.5, 0, 2 * kPi);
   gradient(cr, 3.5, 24.5, {{0, 0.97, 0.4, 0.4, 1}, {0.5, 0.86, 0.05, 0.05, 1}, {1, 0.72, 0, 0, 1}}, false);
   cairo_destroy(cr);
   save(badge, app + "BadgeBackground.png");

@@ -139,7 +139,7 @@ std::optional<std::string> fontProblem() {
 
 void roundedRect(cairo_t* cr, const Rect& box, double radius) {
   radius = std::min({radius, box.width / 2, box.height / 2});
-  constexpr double kQuarter = 1.5707963267948966;
+  constexpr double kQuarter = kPi / 2;
   cairo_new_sub_path(cr);
   cairo_arc(cr, box.right() - radius, box.y + radius, radius, -kQuarter, 0);
   cairo_arc(cr, box.right() - radius, box.bottom() - radius, radius, 0, kQuarter);

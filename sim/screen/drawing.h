@@ -17,6 +17,7 @@ namespace screen::drawing {
 using layout::Rect;
 
 inline constexpr const char* kFontFamily = "DejaVu Sans";
+inline constexpr double kPi = 3.14159265358979323846;
 
 struct Colour {
   double red, green, blue, alpha = 1;
