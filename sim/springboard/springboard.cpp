@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "applications.h"
 #include "platform/message.h"
 #include "platform/object_bridge.h"
 #include "platform/plist/plist.h"
@@ -134,6 +135,7 @@ bool SpringBoard::screenshot(const std::vector<std::string_view>& arguments) {
   std::optional<Value> state = platform::valueOf(send<id>(objects_.model, "_iconState"));
   Shown shown = shownBy(objects_);
   screen::DeviceView view;
+  view.applications = applicationCatalog;
   view.iconState = state ? &*state : nullptr;
   view.editing = shown.editing;
   view.locked = shown.locked;
