@@ -8,21 +8,24 @@
 // Usage: make_device_art DEVICE-FOLDER
 
 #include <cairo.h>
-#include <pango/pangocairo.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "sim/screen/drawing.h"
+#include "sim/screen/png_image.h"
+
 namespace {
 
-struct Colour {
-  double r, g, b;
-};
+using screen::Surface;
+using screen::drawing::Area;
+using screen::drawing::Colour;
+using screen::drawing::kPi;
+using screen::drawing::setColour;
+using screen::drawing::verticalGradient;
 
 struct Icon {
   const char* path;  // below the device folder
@@ -83,88 +86,52 @@ const Icon kIcons[] = {
 
 std::string device;
 
-struct Stop {
-  double offset, r, g, b, a;
-};
-
-// Fills the current path, or with paint everything, with colours running from top to bottom.
-void gradient(cairo_t* cr, double top, double bottom, std::initializer_list<Stop> stops, bool paint) {
-  cairo_pattern_t* pattern = cairo_pattern_create_linear(0, top, 0, bottom);
-  for (const Stop& stop : stops) cairo_pattern_add_color_stop_rgba(pattern, stop.offset, stop.r, stop.g, stop.b, stop.a);
-  cairo_set_source(cr, pattern);
-  if (paint) cairo_paint(cr);
-  else cairo_fill(cr);
-  cairo_pattern_destroy(pattern);
-}
-
 void fail(const std::string& what) {
   std::fprintf(stderr, "make_device_art: %s\n", what.c_str());
   std::exit(1);
 }
 
-void save(cairo_surface_t* surface, const std::string& path) {
-  if (cairo_surface_write_to_png(surface, (device + "/" + path).c_str()) != CAIRO_STATUS_SUCCESS)
-    fail("cannot write " + path);
-  cairo_surface_destroy(surface);
+void save(const Surface& surface, const std::string& path) {
+  std::string why;
+  if (!screen::writePng(surface.get(), device + "/" + path, why)) fail("cannot write " + path);
 }
 
-PangoLayout* layoutOf(cairo_t* cr, const std::string& text, double size) {
-  PangoLayout* layout = pango_cairo_create_layout(cr);
-  PangoFontDescription* font = pango_font_description_from_string("DejaVu Sans Bold");
-  pango_font_description_set_absolute_size(font, size * PANGO_SCALE);
-  pango_layout_set_font_description(layout, font);
-  pango_font_description_free(font);
-  pango_layout_set_text(layout, text.c_str(), -1);
-  // DejaVu's own glyphs only: with an emoji font installed, fontconfig would
-  // otherwise draw marks such as "⚡" in colour and change the committed art.
-  PangoAttrList* attributes = pango_attr_list_new();
-  pango_attr_list_insert(attributes, pango_attr_fallback_new(FALSE));
-  pango_layout_set_attributes(layout, attributes);
-  pango_attr_list_unref(attributes);
-  if (pango_layout_get_unknown_glyphs_count(layout)) fail("the font has no glyph for " + text);
-  return layout;
-}
-
-// Draws text with the centre of its ink at (x, y).
-void glyph(cairo_t* cr, const std::string& text, double size, double x, double y) {
-  PangoLayout* layout = layoutOf(cr, text, size);
-  PangoRectangle ink;
-  pango_layout_get_pixel_extents(layout, &ink, nullptr);
-  cairo_move_to(cr, x - ink.x - ink.width / 2.0, y - ink.y - ink.height / 2.0);
-  pango_cairo_show_layout(cr, layout);
-  g_object_unref(layout);
+// Draws text in the colour with the centre of its ink at (x, y), in DejaVu's
+// own glyphs only: with an emoji font installed, fontconfig would otherwise
+// draw marks such as "⚡" in colour and change the committed art.
+void glyph(cairo_t* cr, const std::string& text, double size, const Colour& colour, double x, double y) {
+  if (!screen::drawing::inkCentredText(cr, text, x, y, {size, true, colour, false, false}))
+    fail("the font has no glyph for " + text);
 }
 
 void icon(const Icon& art) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 57, 57);
-  cairo_t* cr = cairo_create(surface);
-  gradient(cr, 0, 57, {{0, art.top.r, art.top.g, art.top.b, 1}, {1, art.bottom.r, art.bottom.g, art.bottom.b, 1}},
-           true);
+  Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 57, 57));
+  cairo_t* cr = cairo_create(surface.get());
+  verticalGradient(cr, 0, 57, {{0, art.top}, {1, art.bottom}}, Area::everything);
   if (art.header) {
     cairo_rectangle(cr, 0, 0, 57, 15);
-    cairo_set_source_rgb(cr, 0.85, 0.1, 0.1);
+    setColour(cr, {0.85, 0.1, 0.1});
     cairo_fill(cr);
   }
   if (*art.glyph) {
-    cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
-    glyph(cr, art.glyph, art.size, 28.5, 30);
-    cairo_set_source_rgb(cr, art.ink.r, art.ink.g, art.ink.b);
-    glyph(cr, art.glyph, art.size, 28.5, 29);
+    glyph(cr, art.glyph, art.size, {0, 0, 0, 0.35}, 28.5, 30);
+    glyph(cr, art.glyph, art.size, art.ink, 28.5, 29);
   }
   cairo_destroy(cr);
   save(surface, art.path);
 }
 
 // Status-bar images: a white mark for the black bar ("Default_") or a dark
-// one for the grey bar ("FSO_"), 20 pixels high, as wide as the mark.
-using Mark = std::function<void(cairo_t*, double width)>;
+// one for the grey bar ("FSO_"), 20 pixels high, as wide as the mark. A mark
+// is drawn in the colour given, which is also the source when it begins.
+using Mark = std::function<void(cairo_t*, double width, const Colour& ink)>;
 
 Mark text(const char* glyphText, double size) {
-  return [=](cairo_t* cr, double width) { glyph(cr, glyphText, size, width / 2, 10); };
+  return [=](cairo_t* cr, double width, const Colour& ink) { glyph(cr, glyphText, size, ink, width / 2, 10); };
 }
 
 Mark bluetooth(const char* extra = nullptr) {
-  return [=](cairo_t* cr, double) {
+  return [=](cairo_t* cr, double, const Colour& ink) {
     cairo_set_line_width(cr, 1.6);
     cairo_move_to(cr, 3, 6.5);
     cairo_line_to(cr, 10, 13);
@@ -173,13 +140,13 @@ Mark bluetooth(const char* extra = nullptr) {
     cairo_line_to(cr, 10, 7);
     cairo_line_to(cr, 3, 13.5);
     cairo_stroke(cr);
-    if (extra) glyph(cr, extra, 9, 17, 10);
+    if (extra) glyph(cr, extra, 9, ink, 17, 10);
   };
 }
 
-void lock(cairo_t* cr, double) {
+void lock(cairo_t* cr, double, const Colour&) {
   cairo_set_line_width(cr, 1.8);
-  cairo_arc(cr, 7, 8, 3.5, M_PI, 2 * M_PI);
+  cairo_arc(cr, 7, 8, 3.5, kPi, 2 * kPi);
   cairo_line_to(cr, 10.5, 10);
   cairo_move_to(cr, 3.5, 10);
   cairo_line_to(cr, 3.5, 8);
@@ -188,13 +155,13 @@ void lock(cairo_t* cr, double) {
   cairo_fill(cr);
 }
 
-void wifi(cairo_t* cr, double) {
+void wifi(cairo_t* cr, double, const Colour&) {
   cairo_set_line_width(cr, 2);
   for (double radius : {4.0, 8.0, 12.0}) {
-    cairo_arc(cr, 9, 16, radius, -M_PI * 3 / 4, -M_PI / 4);
+    cairo_arc(cr, 9, 16, radius, -kPi * 3 / 4, -kPi / 4);
     cairo_stroke(cr);
   }
-  cairo_arc(cr, 9, 16, 1.5, 0, 2 * M_PI);
+  cairo_arc(cr, 9, 16, 1.5, 0, 2 * kPi);
   cairo_fill(cr);
 }
 
@@ -205,16 +172,18 @@ struct StatusImage {
 };
 
 void statusImage(const std::string& file, const StatusImage& art, bool onBlack) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(art.width), 20);
-  cairo_t* cr = cairo_create(surface);
-  double ink = onBlack ? 1 : 0.15;
-  cairo_set_source_rgba(cr, 1 - ink, 1 - ink, 1 - ink, 0.5);  // an engraved edge
+  Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(art.width), 20));
+  cairo_t* cr = cairo_create(surface.get());
+  double grey = onBlack ? 1 : 0.15;
+  const Colour ink{grey, grey, grey};
+  const Colour edge{1 - grey, 1 - grey, 1 - grey, 0.5};  // an engraved edge
+  setColour(cr, edge);
   cairo_save(cr);
   cairo_translate(cr, 0, onBlack ? -1 : 1);
-  art.mark(cr, art.width);
+  art.mark(cr, art.width, edge);
   cairo_restore(cr);
-  cairo_set_source_rgb(cr, ink, ink, ink);
-  art.mark(cr, art.width);
+  setColour(cr, ink);
+  art.mark(cr, art.width, ink);
   cairo_destroy(cr);
   save(surface, file);
 }
@@ -241,34 +210,35 @@ void springBoardImages() {
 
   // The badge: a red oval in a white rim, as wide as it is high; SpringBoard
   // stretches its middle for longer texts.
-  cairo_surface_t* badge = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 29, 29);
-  cairo_t* cr = cairo_create(badge);
-  cairo_arc(cr, 14.5, 15.5, 13, 0, 2 * M_PI);
-  cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
+  Surface badge(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 29, 29));
+  cairo_t* cr = cairo_create(badge.get());
+  cairo_arc(cr, 14.5, 15.5, 13, 0, 2 * kPi);
+  setColour(cr, {0, 0, 0, 0.35});
   cairo_fill(cr);
-  cairo_arc(cr, 14.5, 14, 13, 0, 2 * M_PI);
-  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_arc(cr, 14.5, 14, 13, 0, 2 * kPi);
+  setColour(cr, {1, 1, 1});
   cairo_fill(cr);
-  cairo_arc(cr, 14.5, 14, 10.5, 0, 2 * M_PI);
-  gradient(cr, 3.5, 24.5, {{0, 0.97, 0.4, 0.4, 1}, {0.5, 0.86, 0.05, 0.05, 1}, {1, 0.72, 0, 0, 1}}, false);
+  cairo_arc(cr, 14.5, 14, 10.5, 0, 2 * kPi);
+  verticalGradient(cr, 3.5, 24.5, {{0, {0.97, 0.4, 0.4}}, {0.5, {0.86, 0.05, 0.05}}, {1, {0.72, 0, 0}}});
   cairo_destroy(cr);
   save(badge, app + "BadgeBackground.png");
 
   // The black, slightly translucent bar of the home screen.
-  cairo_surface_t* bar = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 20);
-  cr = cairo_create(bar);
-  gradient(cr, 0, 20, {{0, 0.2, 0.2, 0.2, 0.85}, {1, 0, 0, 0, 0.85}}, true);
+  Surface bar(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 20));
+  cr = cairo_create(bar.get());
+  verticalGradient(cr, 0, 20, {{0, {0.2, 0.2, 0.2, 0.85}}, {1, {0, 0, 0, 0.85}}}, Area::everything);
   cairo_destroy(cr);
   save(bar, app + "BarBackground.png");
 
   // The dock: a glass shelf with a bright edge along its top.
-  cairo_surface_t* dock = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 320, 90);
-  cr = cairo_create(dock);
-  gradient(cr, 0, 90,
-           {{0, 0.8, 0.83, 0.88, 0.6}, {0.5, 0.5, 0.53, 0.58, 0.5}, {0.5, 0.3, 0.32, 0.36, 0.55}, {1, 0.15, 0.16, 0.18, 0.7}},
-           true);
+  Surface dock(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 320, 90));
+  cr = cairo_create(dock.get());
+  verticalGradient(cr, 0, 90,
+                   {{0, {0.8, 0.83, 0.88, 0.6}}, {0.5, {0.5, 0.53, 0.58, 0.5}}, {0.5, {0.3, 0.32, 0.36, 0.55}},
+                    {1, {0.15, 0.16, 0.18, 0.7}}},
+                   Area::everything);
   cairo_rectangle(cr, 0, 0, 320, 1);
-  cairo_set_source_rgba(cr, 1, 1, 1, 0.7);
+  setColour(cr, {1, 1, 1, 0.7});
   cairo_fill(cr);
   cairo_destroy(cr);
   save(dock, app + "SBDockBG.png");

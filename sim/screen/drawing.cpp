@@ -52,6 +52,12 @@ Layout layoutFor(cairo_t* cr, std::string_view text, const TextStyle& style) {
   std::string shown = displayable(text);
   pango_layout_set_text(layout.get(), shown.data(), int(shown.size()));
   pango_layout_set_single_paragraph_mode(layout.get(), TRUE);
+  if (!style.fallback) {
+    PangoAttrList* attributes = pango_attr_list_new();
+    pango_attr_list_insert(attributes, pango_attr_fallback_new(FALSE));
+    pango_layout_set_attributes(layout.get(), attributes);
+    pango_attr_list_unref(attributes);
+  }
   return layout;
 }
 
@@ -123,6 +129,15 @@ double textWidth(cairo_t* cr, std::string_view text, const TextStyle& style) {
   return logicalWidth(layoutFor(cr, text, style).get());
 }
 
+bool inkCentredText(cairo_t* cr, std::string_view text, double x, double y, const TextStyle& style) {
+  Layout layout = layoutFor(cr, text, style);
+  if (pango_layout_get_unknown_glyphs_count(layout.get())) return false;
+  PangoRectangle ink;
+  pango_layout_get_pixel_extents(layout.get(), &ink, nullptr);
+  show(cr, layout.get(), x - ink.x - ink.width / 2.0, y - ink.y - ink.height / 2.0, style);
+  return true;
+}
+
 std::optional<std::string> fontProblem() {
   PangoFontMap* fonts = pango_cairo_font_map_get_default();  // owned by Pango
   std::unique_ptr<PangoContext, Releaser<void, g_object_unref>> context(pango_font_map_create_context(fonts));
@@ -139,7 +154,7 @@ std::optional<std::string> fontProblem() {
 
 void roundedRect(cairo_t* cr, const Rect& box, double radius) {
   radius = std::min({radius, box.width / 2, box.height / 2});
-  constexpr double kQuarter = 1.5707963267948966;
+  constexpr double kQuarter = kPi / 2;
   cairo_new_sub_path(cr);
   cairo_arc(cr, box.right() - radius, box.y + radius, radius, -kQuarter, 0);
   cairo_arc(cr, box.right() - radius, box.bottom() - radius, radius, 0, kQuarter);

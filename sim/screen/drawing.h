@@ -1,7 +1,7 @@
 #pragma once
 
-// Drawing helpers of the home-screen picture over cairo, with text set by
-// Pango in the screen's font.
+// Drawing helpers of the screen's picture and of the sample device's art,
+// over cairo, with text set by Pango in the screen's font.
 
 #include <cairo.h>
 
@@ -17,6 +17,7 @@ namespace screen::drawing {
 using layout::Rect;
 
 inline constexpr const char* kFontFamily = "DejaVu Sans";
+inline constexpr double kPi = 3.14159265358979323846;
 
 struct Colour {
   double red, green, blue, alpha = 1;
@@ -27,6 +28,7 @@ struct TextStyle {
   bool bold = true;
   Colour colour{1, 1, 1};
   bool shadow = false;  // a dark copy one point below, as on the home screen
+  bool fallback = true;  // other fonts draw what the screen's font has no glyph for
 };
 
 // Draws text centred in box on one line, cut short with an ellipsis when it
@@ -36,6 +38,10 @@ void centredText(cairo_t* cr, std::string_view text, const Rect& box, const Text
 // Draws text from the left edge of box, vertically centred; returns its width.
 double leftText(cairo_t* cr, std::string_view text, const Rect& box, const TextStyle& style);
 double textWidth(cairo_t* cr, std::string_view text, const TextStyle& style);
+// Draws text with the centre of its ink at (x, y), as a mark is placed on an
+// icon; false, and nothing drawn, when a character has no glyph in the fonts
+// the style allows.
+bool inkCentredText(cairo_t* cr, std::string_view text, double x, double y, const TextStyle& style);
 
 // Why texts will not look as intended (the screen's font is missing), or nothing.
 std::optional<std::string> fontProblem();

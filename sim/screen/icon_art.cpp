@@ -1,7 +1,6 @@
 #include "icon_art.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "drawing.h"
 #include "screen.h"
@@ -12,11 +11,11 @@ namespace screen {
 namespace {
 
 using drawing::Colour;
+using drawing::kPi;
 using drawing::TextStyle;
 using layout::Rect;
 
 constexpr double kIconRadius = 10;
-constexpr double kPi = 3.14159265358979323846;
 
 constexpr TextStyle kLabelStyle{10, true, {1, 1, 1}, true};
 constexpr TextStyle kBadgeStyle{13, true, {1, 1, 1}, false};

@@ -45,15 +45,20 @@ StatusBar statusBarOf(const Dictionary& preferences, std::vector<std::string> it
   return bar;
 }
 
+std::optional<std::string> shownBadge(const platform::plist::Value& badge) {
+  const std::int64_t* number = badge.get<std::int64_t>();
+  if (number && *number == 0) return std::nullopt;
+  std::string text = platform::plist::description(badge);
+  if (text.empty()) return std::nullopt;
+  return text;
+}
+
 std::map<std::string, std::string, std::less<>> badgesOf(const Dictionary& visibleState) {
   std::map<std::string, std::string, std::less<>> badges;
   if (const Dictionary* entries = visibleState.get<Dictionary>(sim::kBadgesKey))
-    for (const auto& [identifier, value] : entries->entries()) {
-      std::string text;
-      if (const std::int64_t* number = value.get<std::int64_t>()) text = *number ? std::to_string(*number) : "";
-      else if (const std::string* string = value.get<std::string>()) text = *string;
-      if (!text.empty()) badges[identifier] = text;
-    }
+    for (const auto& [identifier, value] : entries->entries())
+      if (value.is<std::int64_t>() || value.is<std::string>())
+        if (std::optional<std::string> text = shownBadge(value)) badges[identifier] = *text;
   return badges;
 }
 

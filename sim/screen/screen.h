@@ -6,6 +6,7 @@
 
 #include <ctime>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,9 +51,14 @@ std::string lockClockText(const std::tm& now);
 std::string dateText(const std::tm& now);
 std::string weekdayText(const std::tm& now);
 
-// From the stand-ins' record of SpringBoard's visible state: the badges, a
-// number as its decimal digits, a text as it is (0 and the empty text are no
-// badge), and the status-bar items in the order they were added.
+// The text a badge value shows: a text as it is, any other value as its
+// description (a number as its decimal digits). The integer 0 and the empty
+// text are no badge.
+std::optional<std::string> shownBadge(const platform::plist::Value& badge);
+
+// From the stand-ins' record of SpringBoard's visible state: the badges of a
+// number or a text, as shownBadge shows them, and the status-bar items in the
+// order they were added.
 std::map<std::string, std::string, std::less<>> badgesOf(const platform::plist::Dictionary& visibleState);
 std::vector<std::string> statusBarItemsOf(const platform::plist::Dictionary& visibleState);
 

@@ -15,6 +15,7 @@ TEST(Screen, BadgesShowNumbersAndTextsButNotZeroOrEmptyText) {
   auto badges = screen::badgesOf(visible);
   EXPECT_EQ(badges, (std::map<std::string, std::string, std::less<>>{{"a", "3"}, {"b", "New"}, {"e", "-2"}}));
   EXPECT_TRUE(screen::badgesOf(dictionary({{"badges", "x"}})).empty());
+  EXPECT_EQ(screen::shownBadge(platform::plist::Value(1.5)), "1.5");
 }
 
 TEST(Screen, TheStatusBarKeepsItemsInTheOrderTheyWereAddedAndLockedShowsAPadlockForTheClock) {

@@ -1,7 +1,6 @@
 #include "screenshot.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "drawing.h"
 #include "icon_art.h"
@@ -61,7 +60,7 @@ void pageDots(cairo_t* cr, std::size_t pages, std::size_t current) {
   double radius = std::max(0.5, std::min(3.0, pitch / 2 - 0.5));
   double first = layout::kScreenWidth / 2.0 - pitch * double(count - 1) / 2;
   for (std::size_t i = 0; i < count; ++i) {
-    cairo_arc(cr, first + pitch * double(i), layout::kPageDotsCenterY, radius, 0, 2 * M_PI);
+    cairo_arc(cr, first + pitch * double(i), layout::kPageDotsCenterY, radius, 0, 2 * drawing::kPi);
     cairo_set_source_rgba(cr, 1, 1, 1, i + 1 == current ? 1 : 0.35);
     cairo_fill(cr);
   }

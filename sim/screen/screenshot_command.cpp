@@ -2,7 +2,6 @@
 
 #include <charconv>
 
-#include "app_catalog.h"
 #include "platform/device_path.h"
 #include "png_image.h"
 #include "screenshot.h"
@@ -70,7 +69,7 @@ bool screenshotCommand(const std::vector<std::string_view>& arguments, const Dev
                  pages == 1 ? "" : "s");
     return false;
   }
-  Surface picture = drawScreen(*screen, AppCatalog::scan(), stderr);
+  Surface picture = drawScreen(*screen, view.applications(), stderr);
   std::string why;
   if (!writePng(picture.get(), file, why)) {
     std::fprintf(stderr, "springboard: cannot write %s: %s\n", file.c_str(), why.c_str());

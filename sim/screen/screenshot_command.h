@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app_catalog.h"
 #include "platform/plist/plist.h"
 #include "screen.h"
 
@@ -21,8 +22,10 @@ inline constexpr const char* kScreenshotUsage = "screenshot FILE.png [PAGE]";
 
 // What SpringBoard holds that the picture shows, filled by its caller. The
 // rest comes from the device's files: the carrier's name from SpringBoard's
-// preferences, the applications' bundles and SpringBoard's images.
+// preferences, the applications' pictures and SpringBoard's images.
 struct DeviceView {
+  // The applications SpringBoard knows, asked for only when there is a picture to draw.
+  const AppCatalog& (*applications)() = nullptr;
   const platform::plist::Value* iconState = nullptr;  // the model's; null when it holds none
   bool editing = false;
   bool locked = false;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "drawing.h"
 #include "home_layout.h"
 #include "screenshot_command.h"
 #include "tests/support/plist_literals.h"
@@ -104,6 +105,26 @@ TEST_F(ScreenshotDrawing, EmojiInANameAreDrawnInColour) {
     state_ = dictionary({{"iconLists", list(list(dictionary({{"displayName", folder}})))}});
     EXPECT_EQ(countOf(draw(), layout::label(layout::pageIcon(0)), isColoured) > 20, folder != "Games") << folder;
   }
+}
+
+// A mark is placed by the centre of its ink; in the screen's font alone, a
+// character the font lacks is refused and nothing is drawn.
+TEST(Drawing, AMarkIsCentredByItsInkAndRefusedWhereOnlyOtherFontsHaveItsGlyph) {
+  screen::Surface mark(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 40, 40));
+  cairo_t* cr = cairo_create(mark.get());
+  const screen::drawing::TextStyle ownGlyphs{20, true, {1, 1, 1}, false, false};
+  EXPECT_FALSE(screen::drawing::inkCentredText(cr, "\xF0\x9F\x8D\x8E", 20, 20, ownGlyphs));  // U+1F34E
+  EXPECT_TRUE(screen::drawing::inkCentredText(cr, "\xE2\x96\xA0", 15, 25, ownGlyphs));        // U+25A0, a square
+  cairo_destroy(cr);
+  cairo_surface_flush(mark.get());
+  int stride = cairo_image_surface_get_stride(mark.get()) / 4, left = 40, right = 0, top = 40, bottom = 0;
+  auto* pixels = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(mark.get()));
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x)
+      if (pixels[y * stride + x] >> 24 > 128)
+        left = std::min(left, x), right = std::max(right, x + 1), top = std::min(top, y), bottom = std::max(bottom, y + 1);
+  EXPECT_NEAR((left + right) / 2.0, 15, 1);
+  EXPECT_NEAR((top + bottom) / 2.0, 25, 1);
 }
 
 }  // namespace

@@ -6,14 +6,19 @@
 #include <optional>
 #include <string>
 
+#include "applications.h"
 #include "platform/object_bridge.h"
-#include "sim/screen/app_catalog.h"
 
 namespace {
 
 NSString* stringOf(const std::string& text) { return (NSString*)platform::stringObject(text).release(); }
 
 }  // namespace
+
+const screen::AppCatalog& springboard::applicationCatalog() {
+  static const screen::AppCatalog catalog = screen::AppCatalog::scan();
+  return catalog;
+}
 
 @implementation SBApplication
 
@@ -54,19 +59,24 @@ NSString* stringOf(const std::string& text) { return (NSString*)platform::string
   return shared;
 }
 
-- (id)init {
-  if ((self = [super init]) != nil) {
-    _applications = [[NSMutableDictionary alloc] init];
-    for (const screen::AppCatalog::Application& bundle : screen::AppCatalog::scan().applications()) {
-      SBApplication* application = [[SBApplication alloc] initWithIdentifier:bundle.identifier
-                                                                         name:bundle.app.displayName
-                                                                         path:bundle.path];
-      if (application.displayIdentifier) [_applications setObject:application forKey:application.displayIdentifier];
-      [application release];
-    }
+namespace {
+
+// The controller's applications by identifier, made from the catalog the
+// first time one is asked for: a start that asks for none scans no bundle.
+NSMutableDictionary* applicationsIn(NSMutableDictionary** applications) {
+  if (*applications != nil) return *applications;
+  *applications = [[NSMutableDictionary alloc] init];
+  for (const screen::AppCatalog::Application& bundle : springboard::applicationCatalog().applications()) {
+    SBApplication* application = [[SBApplication alloc] initWithIdentifier:bundle.identifier
+                                                                       name:bundle.app.displayName
+                                                                       path:bundle.path];
+    if (application.displayIdentifier) [*applications setObject:application forKey:application.displayIdentifier];
+    [application release];
   }
-  return self;
+  return *applications;
 }
+
+}  // namespace
 
 - (void)dealloc {
   [_applications release];
@@ -74,13 +84,14 @@ NSString* stringOf(const std::string& text) { return (NSString*)platform::string
 }
 
 - (SBApplication*)applicationWithDisplayIdentifier:(NSString*)displayIdentifier {
-  return displayIdentifier ? [_applications objectForKey:displayIdentifier] : nil;
+  return displayIdentifier ? [applicationsIn(&_applications) objectForKey:displayIdentifier] : nil;
 }
 
 // In the order of their identifiers, so that every run lists them alike.
 - (NSArray*)allApplications {
-  NSArray* identifiers = [[_applications allKeys] sortedArrayUsingSelector:@selector(compare:)];
-  return [_applications objectsForKeys:identifiers notFoundMarker:[NSNull null]];
+  NSMutableDictionary* applications = applicationsIn(&_applications);
+  NSArray* identifiers = [[applications allKeys] sortedArrayUsingSelector:@selector(compare:)];
+  return [applications objectsForKeys:identifiers notFoundMarker:[NSNull null]];
 }
 
 @end

@@ -7,6 +7,7 @@
 #include "platform/message.h"
 #include "platform/object_bridge.h"
 #include "sim/common/springboard_state.h"
+#include "sim/screen/screen.h"
 
 namespace springboard {
 
@@ -25,13 +26,6 @@ id made(const char* className) { return send<id>(send<id>(classNamed(className),
 id objectVariable(id object, const char* name) {
   Ivar variable = object ? class_getInstanceVariable(object_getClass(object), name) : nullptr;
   return variable ? object_getIvar(object, variable) : nil;
-}
-
-// A number badge of 0 and an empty text one clear the badge.
-bool clears(const Value& badge) {
-  if (const std::string* text = badge.get<std::string>()) return text->empty();
-  const std::int64_t* number = badge.get<std::int64_t>();
-  return number && *number == 0;
 }
 
 }  // namespace
@@ -82,7 +76,8 @@ std::map<std::string, std::string> deliverToolRequests(const Objects& objects) {
     for (const auto& [identifier, badge] : badges->entries()) {
       platform::Object key = platform::stringObject(identifier);
       id icon = send<id>(objects.model, "iconForDisplayIdentifier:", key.get());
-      platform::Object value = clears(badge) ? platform::Object() : platform::objectOf(badge);
+      // A badge that shows nothing clears the icon's.
+      platform::Object value = screen::shownBadge(badge) ? platform::objectOf(badge) : platform::Object();
       send(icon, "setBadge:", static_cast<id>(value.get()));
     }
   std::map<std::string, std::string> owners;

@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "applications.h"
 #include "platform/message.h"
 #include "platform/object_bridge.h"
 #include "platform/plist/plist.h"
 #include "sim/common/clock.h"
 #include "sim/common/journal.h"
+#include "sim/screen/screen.h"
 #include "sim/screen/screenshot_command.h"
 
 namespace springboard {
@@ -46,12 +48,6 @@ bool is(const std::vector<std::string_view>& words, std::initializer_list<std::s
 // A badge as SpringBoard shows it: a number plainly, text in quotes.
 std::string badgeText(const Value& value) {
   if (const std::string* text = value.get<std::string>()) return "\"" + *text + "\"";
-  return platform::plist::description(value);
-}
-
-// A badge as the picture draws it: a number as its digits, a text as it is.
-std::string drawnBadge(const Value& value) {
-  if (const std::string* text = value.get<std::string>()) return *text;
   return platform::plist::description(value);
 }
 
@@ -139,13 +135,16 @@ bool SpringBoard::screenshot(const std::vector<std::string_view>& arguments) {
   std::optional<Value> state = platform::valueOf(send<id>(objects_.model, "_iconState"));
   Shown shown = shownBy(objects_);
   screen::DeviceView view;
+  view.applications = applicationCatalog;
   view.iconState = state ? &*state : nullptr;
   view.editing = shown.editing;
   view.locked = shown.locked;
   view.frontApplication = shown.frontApplication;
   view.currentPage = static_cast<std::size_t>(std::max(shown.page, 0)) + 1;
+  // The picture draws no badge that reads "0", whatever its kind: the text "0", NO and 0.0 too.
   for (const auto& [identifier, badge] : shown.badges)
-    if (std::string text = drawnBadge(badge); !text.empty() && text != "0") view.badges.emplace(identifier, text);
+    if (std::optional<std::string> text = screen::shownBadge(badge); text && *text != "0")
+      view.badges.emplace(identifier, std::move(*text));
   view.statusBarItems = shown.statusBarItems;
   view.airplaneMode = shown.airplaneMode;
   view.now = sim::deviceTime();
