@@ -4,7 +4,7 @@
 @class SBApplication;
 
 @interface SBApplicationController : NSObject {
-  NSMutableDictionary* _applications;
+  NSMutableDictionary* _applications;  // nil until the controller is first asked for an application
 }
 + (id)sharedInstance;
 // nil for an identifier no application has.
