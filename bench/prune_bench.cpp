@@ -172,7 +172,10 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
 
   const auto& s = collector.seconds;
-  auto time = [&](const std::string& name) { auto it = s.find(name); return it == s.end() ? 0.0 : it->second; };
+  auto time = [&](const std::string& name) {
+    auto it = s.find(name);
+    return it == s.end() ? 0.0 : it->second;
+  };
   double hashed20k = time("hashed/20000"), ordered20k = time("ordered/20000");
   std::printf("\n");
   if (hashed20k > 0 && ordered20k > 0)

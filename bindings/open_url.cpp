@@ -20,8 +20,8 @@ void openURL(const std::string& url) {
   // Text that is no URL makes no URL object; the application is asked all
   // the same, as the device's would be, and opens nothing.
   platform::Object urlObject = platform::urlObject(url);
-  platform::send<BOOL>(platform::send<id>(reinterpret_cast<id>(application), "sharedApplication"), "openURL:",
-                       urlObject.get());
+  platform::send<BOOL>(platform::send<id>(reinterpret_cast<id>(application), "sharedApplication"),
+                       "openURL:", urlObject.get());
 }
 
 }  // namespace bindings

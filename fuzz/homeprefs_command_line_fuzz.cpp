@@ -25,11 +25,11 @@ using platform::plist::Value;
 
 struct Expected {
   enum Kind { request, list, badOption, missingKey } kind = missingKey;
-  int letter = 0;                      // badOption
-  int keyIndex = 0;                    // request
-  Action action = Action::show;        // request
-  int valueLetter = 0;                 // the last value option, 0 when none
-  const char* valueText = nullptr;     // its argument
+  int letter = 0;                   // badOption
+  int keyIndex = 0;                 // request
+  Action action = Action::show;     // request
+  int valueLetter = 0;              // the last value option, 0 when none
+  const char* valueText = nullptr;  // its argument
 };
 
 // Text a string may hold: 7-bit ASCII without the control characters XML
@@ -122,8 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_CHECK(std::holds_alternative<BadOption>(line), "a bad option was not reported");
       FUZZ_CHECK(std::get<BadOption>(line).letter == expected.letter, "the bad option reported is not the one met");
       return 0;
-    case Expected::request:
-      break;
+    case Expected::request: break;
   }
   FUZZ_CHECK(std::holds_alternative<Request>(line), "the options were not taken as a request");
   const Request& request = std::get<Request>(line);

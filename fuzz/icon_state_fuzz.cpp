@@ -77,11 +77,22 @@ class StateMaker {
   }
 
   Value plainEntry(int depth) {
-    static const std::int64_t kIntegers[] = {0, 1, -1, std::int64_t{1} << 53, (std::int64_t{1} << 53) + 1,
+    static const std::int64_t kIntegers[] = {0,
+                                             1,
+                                             -1,
+                                             std::int64_t{1} << 53,
+                                             (std::int64_t{1} << 53) + 1,
                                              std::numeric_limits<std::int64_t>::max(),
                                              std::numeric_limits<std::int64_t>::min()};
-    static const double kReals[] = {0.0, -0.0, 1.0, 0.5, 9007199254740992.0, 9223372036854775808.0,
-                                    -9223372036854775808.0, 1e300, std::numeric_limits<double>::infinity(),
+    static const double kReals[] = {0.0,
+                                    -0.0,
+                                    1.0,
+                                    0.5,
+                                    9007199254740992.0,
+                                    9223372036854775808.0,
+                                    -9223372036854775808.0,
+                                    1e300,
+                                    std::numeric_limits<double>::infinity(),
                                     std::numeric_limits<double>::quiet_NaN()};
     switch (in_.below(10)) {
       case 0:
@@ -193,7 +204,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(fuzz::identical(Value(state), Value(original)), "the pruning changed the state it was given");
   FUZZ_CHECK(pruned.has_value() == expected.has_value(), "the pruning and the plain walk disagree on the shape");
   if (!pruned) return 0;
-  FUZZ_CHECK(fuzz::identical(Value(pruned->state), Value(*expected)), "the pruning kept or dropped other entries than the plain walk");
+  FUZZ_CHECK(fuzz::identical(Value(pruned->state), Value(*expected)),
+             "the pruning kept or dropped other entries than the plain walk");
   FUZZ_CHECK(pruned->droppedAny == expectedDropped, "droppedAny does not say whether entries were dropped");
   return 0;
 }

@@ -49,8 +49,8 @@ inline bool identical(const platform::plist::Value& a, const platform::plist::Va
           const auto& ys = y.entries();
           if (xs.size() != ys.size()) return false;
           for (std::size_t i = 0; i < xs.size(); ++i) {
-            const Value* other = order == KeyOrder::kSame ? (xs[i].key == ys[i].key ? &ys[i].value : nullptr)
-                                                          : y.find(xs[i].key);
+            const Value* other =
+                order == KeyOrder::kSame ? (xs[i].key == ys[i].key ? &ys[i].value : nullptr) : y.find(xs[i].key);
             if (!other || !identical(xs[i].value, *other, order)) return false;
           }
           return true;

@@ -38,7 +38,10 @@ CommandLine scan(int argc, char* argv[]) {
         expected.ending = Ending::stopped;
         return expected;
       }
-      expected.steps.push_back({letter == 's' ? Action::show : letter == 'r' ? Action::remove : Action::showBriefly, name});
+      expected.steps.push_back({letter == 's'   ? Action::show
+                                : letter == 'r' ? Action::remove
+                                                : Action::showBriefly,
+                                name});
       break;
     }
   }

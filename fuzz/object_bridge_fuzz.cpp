@@ -66,9 +66,9 @@ std::int64_t integer(fuzz::Choices& in) {
     case 0: return static_cast<std::int8_t>(in.byte());
     case 1: return raw<std::int64_t>(in);
     default:
-      return pick<std::int64_t>(in, {limits::min(), limits::max(), limits::min() + 1, limits::max() - 1,
-                                     INT32_MIN, INT32_MAX, UINT32_MAX, std::int64_t{1} << 53,
-                                     (std::int64_t{1} << 53) + 1, -(std::int64_t{1} << 53) - 1});
+      return pick<std::int64_t>(
+          in, {limits::min(), limits::max(), limits::min() + 1, limits::max() - 1, INT32_MIN, INT32_MAX, UINT32_MAX,
+               std::int64_t{1} << 53, (std::int64_t{1} << 53) + 1, -(std::int64_t{1} << 53) - 1});
   }
 }
 
@@ -89,9 +89,9 @@ Real real(fuzz::Choices& in) {
     case 1: return static_cast<Real>(integer(in));
     case 2: return raw<Real>(in);
     default:
-      return pick<Real>(in, {Real(0), -Real(0), Real(0.5), Real(-1.25), Real(0.1), limits::min(),
-                             limits::denorm_min(), limits::max(), -limits::max(), limits::epsilon(),
-                             limits::infinity(), -limits::infinity(), limits::quiet_NaN()});
+      return pick<Real>(
+          in, {Real(0), -Real(0), Real(0.5), Real(-1.25), Real(0.1), limits::min(), limits::denorm_min(), limits::max(),
+               -limits::max(), limits::epsilon(), limits::infinity(), -limits::infinity(), limits::quiet_NaN()});
   }
 }
 

@@ -75,8 +75,7 @@ bool xmlCarriesExactly(const Value& root) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::optional<Value> value = parse(std::string_view(reinterpret_cast<const char*>(data), size));
   if (!value) return 0;
-  FUZZ_CHECK(valueCount(*value) <= kValuesPerByte * size + kValuesAllowance,
-             "a small input read into a huge tree");
+  FUZZ_CHECK(valueCount(*value) <= kValuesPerByte * size + kValuesAllowance, "a small input read into a huge tree");
 
   std::string xml = toXml(*value);
   if (xml.empty()) return 0;  // a value the writer refuses: too deep, a control character, a date beyond 9999

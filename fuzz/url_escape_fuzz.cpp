@@ -18,8 +18,8 @@ bool isLetterOrDigit(unsigned char c) {
 // Letters, digits and the unreserved and reserved characters of the URL
 // syntax, less those the escaper must also escape.
 bool mayStay(unsigned char c, std::string_view alsoEscaped) {
-  bool inUrl =
-      isLetterOrDigit(c) || std::string_view("-_.!~*'();/?:@&=+$,").find(static_cast<char>(c)) != std::string_view::npos;
+  bool inUrl = isLetterOrDigit(c) ||
+               std::string_view("-_.!~*'();/?:@&=+$,").find(static_cast<char>(c)) != std::string_view::npos;
   return inUrl && alsoEscaped.find(static_cast<char>(c)) == std::string_view::npos;
 }
 

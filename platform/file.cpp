@@ -19,8 +19,7 @@
 
 namespace platform {
 
-std::optional<std::string> readRegularFile(const std::filesystem::path& file, std::size_t maxBytes,
-                                           std::string* why) {
+std::optional<std::string> readRegularFile(const std::filesystem::path& file, std::size_t maxBytes, std::string* why) {
   auto refuse = [&](std::string reason) -> std::optional<std::string> {
     if (why) *why = std::move(reason);
     return std::nullopt;
@@ -126,11 +125,11 @@ std::optional<FileLock> FileLock::acquire(std::string_view devicePath) {
     int fd = ::open(lockFile.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) return std::nullopt;
     int locked;
-    while ((locked = flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
-    }
+    while ((locked = flock(fd, LOCK_EX)) != 0 && errno == EINTR) {}
     // The holder before may have removed the file while this run waited for
     // it: the lock counts only on the file that is at the path now.
-    struct stat held {}, now {};
+    struct stat held {
+    }, now{};
     if (locked == 0 && fstat(fd, &held) == 0 && ::stat(lockFile.c_str(), &now) == 0 && held.st_ino == now.st_ino &&
         held.st_dev == now.st_dev)
       return FileLock(fd, std::move(lockFile));

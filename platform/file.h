@@ -18,8 +18,7 @@ namespace platform {
 // The whole file when it is a regular one of at most maxBytes, never waiting
 // on a FIFO or a device; else nothing, with the reason in *why ("No such file
 // or directory", "not a regular file", "larger than 8 MiB").
-std::optional<std::string> readRegularFile(const std::filesystem::path& file, std::size_t maxBytes,
-                                           std::string* why);
+std::optional<std::string> readRegularFile(const std::filesystem::path& file, std::size_t maxBytes, std::string* why);
 
 struct Owner {
   uid_t user;
@@ -35,8 +34,7 @@ enum class WriteResult {
 // flushed, renamed over the old one, and the folder flushed, so no one sees a
 // half-written or wrongly owned file and a write reported done survives a
 // power loss.
-WriteResult writeAtomically(const std::filesystem::path& file, std::string_view bytes,
-                            std::optional<Owner> owner = {});
+WriteResult writeAtomically(const std::filesystem::path& file, std::string_view bytes, std::optional<Owner> owner = {});
 
 // An exclusive lock on the file at a device path while the object lives, so
 // writers who all take it see the file as the last one left it. It locks

@@ -1,8 +1,8 @@
 #include "platform/file_tree.h"
 #include "tests/support/scratch_root.h"
 
-#include <gtest/gtest.h>
 #include <errno.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -44,8 +44,16 @@ TEST_F(FileTreeTest, YieldsEveryEntryOnceRelativeToTheRootDescendingIntoBundles)
   fs::create_directories(root_ / "apps/C/empty");
   std::vector<std::string> seen = walk("/apps/");
   std::multiset<std::string> got(seen.begin(), seen.end());
-  std::multiset<std::string> want{"A", "A/Foo.app", "A/Foo.app/Info.plist", "A/Foo.app/Deep", "A/Foo.app/Deep/er",
-                                  "A/Foo.app/Deep/er/file.png", "B", "B/Documents", "B/Documents/note.txt", "C",
+  std::multiset<std::string> want{"A",
+                                  "A/Foo.app",
+                                  "A/Foo.app/Info.plist",
+                                  "A/Foo.app/Deep",
+                                  "A/Foo.app/Deep/er",
+                                  "A/Foo.app/Deep/er/file.png",
+                                  "B",
+                                  "B/Documents",
+                                  "B/Documents/note.txt",
+                                  "C",
                                   "C/empty"};
   EXPECT_EQ(got, want);
   // A folder comes before what it holds.
@@ -162,8 +170,9 @@ TEST_F(FileTreeTest, ADeepTreeIsWalkedWholeInTheFoldersOwnOrderWithFewDescriptor
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(seen.size(), expected.size());
   EXPECT_TRUE(seen == expected) << "same entries in the same order";
-  EXPECT_NE(std::find_if(seen.begin(), seen.end(), [](const std::string& p) { return p.ends_with("/Deep.app/Info.plist"); }),
-            seen.end());
+  EXPECT_NE(
+      std::find_if(seen.begin(), seen.end(), [](const std::string& p) { return p.ends_with("/Deep.app/Info.plist"); }),
+      seen.end());
 }
 
 TEST_F(FileTreeTest, ADeepWalkStopsWhenAsked) {

@@ -34,8 +34,9 @@ class Walk {
     if ([object isKindOfClass:classes_.string]) return text(object);
     if ([object isKindOfClass:classes_.number]) return number(object);
     if ([object isKindOfClass:classes_.data])
-      return plist::Value(plist::Data(static_cast<const std::uint8_t*>([(NSData*)object bytes]),
-                                      static_cast<const std::uint8_t*>([(NSData*)object bytes]) + [(NSData*)object length]));
+      return plist::Value(
+          plist::Data(static_cast<const std::uint8_t*>([(NSData*)object bytes]),
+                      static_cast<const std::uint8_t*>([(NSData*)object bytes]) + [(NSData*)object length]));
     if ([object isKindOfClass:classes_.date])
       return plist::Value(plist::Date{[(NSDate*)object timeIntervalSinceReferenceDate]});
     if ([object isKindOfClass:classes_.array]) return array(object, depth);

@@ -39,10 +39,10 @@ Value everyKind() {
 
 id everyKindObject() {
   const unsigned char bytes[] = {0, 1, 0xff};
-  NSArray* pages = [NSArray
-      arrayWithObject:[NSArray arrayWithObjects:@"a", [NSDictionary dictionaryWithObject:[NSArray array]
-                                                                                  forKey:@"iconLists"],
-                                                nil]];
+  NSArray* pages = [NSArray arrayWithObject:[NSArray arrayWithObjects:@"a",
+                                                                      [NSDictionary dictionaryWithObject:[NSArray array]
+                                                                                                  forKey:@"iconLists"],
+                                                                      nil]];
   NSString* nul = [[[NSString alloc] initWithBytes:"a\0b" length:3 encoding:NSUTF8StringEncoding] autorelease];
   return [NSDictionary
       dictionaryWithObjectsAndKeys:[NSString stringWithUTF8String:"caf\xc3\xa9"], @"string",
@@ -51,11 +51,10 @@ id everyKindObject() {
                                    [NSNumber numberWithLongLong:1LL << 40], @"big",
                                    [NSNumber numberWithUnsignedLongLong:UINT64_MAX], @"biggest",
                                    [NSNumber numberWithInt:0], @"zero", [NSNumber numberWithInt:1], @"one",
-                                   [NSNumber numberWithDouble:1.5], @"real", [NSNumber numberWithFloat:0.1f],
-                                   @"single", [NSNumber numberWithBool:YES], @"yes",
-                                   [NSNumber numberWithBool:NO], @"no", [NSData dataWithBytes:bytes length:3],
-                                   @"data", [NSDate dateWithTimeIntervalSinceReferenceDate:3600], @"date", pages,
-                                   @"pages", nil];
+                                   [NSNumber numberWithDouble:1.5], @"real", [NSNumber numberWithFloat:0.1f], @"single",
+                                   [NSNumber numberWithBool:YES], @"yes", [NSNumber numberWithBool:NO], @"no",
+                                   [NSData dataWithBytes:bytes length:3], @"data",
+                                   [NSDate dateWithTimeIntervalSinceReferenceDate:3600], @"date", pages, @"pages", nil];
 }
 
 class ObjectBridge : public testing::Test {
@@ -83,7 +82,8 @@ TEST_F(ObjectBridge, AValueOfEveryKindGivesItsObject) {
 }
 
 TEST_F(ObjectBridge, DictionaryKeysComeOutSorted) {
-  std::optional<Value> value = valueOf([NSDictionary dictionaryWithObjectsAndKeys:@"1", @"b", @"2", @"c", @"3", @"a", nil]);
+  std::optional<Value> value =
+      valueOf([NSDictionary dictionaryWithObjectsAndKeys:@"1", @"b", @"2", @"c", @"3", @"a", nil]);
   ASSERT_TRUE(value && value->is<Dictionary>());
   std::string keys;
   for (const auto& entry : value->get<Dictionary>()->entries()) keys += entry.key;

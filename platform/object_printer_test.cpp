@@ -50,14 +50,18 @@ TEST(ObjectPrinter, WritesEveryCharacterOutsideAsciiAsItsUtf16Units) {
   EXPECT_EQ(shown(Value("\xe2\x82\xac 5")), "\\u20ac 5\n");
   EXPECT_EQ(shown(Value("\xf0\x9f\x93\xb6")), "\\ud83d\\udcf6\n") << "beyond the basic plane: a surrogate pair";
   // U+009B would start a control sequence on a terminal.
-  EXPECT_EQ(shown(Value("a\xc2\x9b" "2J")), "a\\u009b2J\n");
+  EXPECT_EQ(shown(Value("a\xc2\x9b"
+                        "2J")),
+            "a\\u009b2J\n");
   Dictionary d;
   d.set("SSID_STR", Value("Caf\xc3\xa9"));
   EXPECT_EQ(shown(Value(d)), "{\n    SSID_STR = \"Caf\\u00e9\";\n}\n");
 }
 
 TEST(ObjectPrinter, ABrokenUtf8ByteIsOneReplacementCharacter) {
-  EXPECT_EQ(shown(Value("a\xff" "b")), "a\\ufffdb\n");
+  EXPECT_EQ(shown(Value("a\xff"
+                        "b")),
+            "a\\ufffdb\n");
   EXPECT_EQ(shown(Value("\x80\xbf")), "\\ufffd\\ufffd\n") << "lone continuation bytes";
   EXPECT_EQ(shown(Value("x\xc3")), "x\\ufffd\n") << "cut short at the end";
   EXPECT_EQ(shown(Value("\xc3(")), "\\ufffd(\n") << "a lead byte without its continuation";

@@ -37,12 +37,12 @@ TEST(IsValidUtf8, AcceptsWellFormedTextOnly) {
   EXPECT_TRUE(platform::isValidUtf8("plain"));
   EXPECT_TRUE(platform::isValidUtf8("caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8e\xb5 \xf4\x8f\xbf\xbf"));
   EXPECT_FALSE(platform::isValidUtf8("\x80"));
-  EXPECT_FALSE(platform::isValidUtf8("caf\xe9"));             // Latin-1, not UTF-8
-  EXPECT_FALSE(platform::isValidUtf8("\xc0\xaf"));            // overlong "/"
-  EXPECT_FALSE(platform::isValidUtf8("\xe0\x80\xaf"));        // overlong "/"
-  EXPECT_FALSE(platform::isValidUtf8("\xed\xa0\x80"));        // a surrogate
-  EXPECT_FALSE(platform::isValidUtf8("\xf4\x90\x80\x80"));    // beyond U+10FFFF
-  EXPECT_FALSE(platform::isValidUtf8("\xe2\x82"));            // cut short
+  EXPECT_FALSE(platform::isValidUtf8("caf\xe9"));           // Latin-1, not UTF-8
+  EXPECT_FALSE(platform::isValidUtf8("\xc0\xaf"));          // overlong "/"
+  EXPECT_FALSE(platform::isValidUtf8("\xe0\x80\xaf"));      // overlong "/"
+  EXPECT_FALSE(platform::isValidUtf8("\xed\xa0\x80"));      // a surrogate
+  EXPECT_FALSE(platform::isValidUtf8("\xf4\x90\x80\x80"));  // beyond U+10FFFF
+  EXPECT_FALSE(platform::isValidUtf8("\xe2\x82"));          // cut short
   EXPECT_FALSE(platform::isValidUtf8("\xff"));
 }
 
@@ -63,11 +63,14 @@ TEST(PrintableOnTerminal, ShowsEachControlCharacterAndIllFormedPartAsAQuestionMa
   };
   for (const Case& c : {Case{"Plain App 1.0", "Plain App 1.0"},
                         Case{"caf\xc3\xa9 \xe2\x98\x95 \xf0\x9f\x98\x80", "caf\xc3\xa9 \xe2\x98\x95 \xf0\x9f\x98\x80"},
-                        Case{"Fake\n               Row", "Fake?               Row"},
-                        Case{"\x1b[2J\x1b[H", "?[2J?[H"},
+                        Case{"Fake\n               Row", "Fake?               Row"}, Case{"\x1b[2J\x1b[H", "?[2J?[H"},
                         Case{std::string("nul\0tab\tbell\adel\x7f", 17), "nul?tab?bell?del?"},
-                        Case{"c1 \xc2\x9b" "2J \xc2\x85 nbsp\xc2\xa0", "c1 ?2J ? nbsp\xc2\xa0"},
-                        Case{"raw \x9b" "2J \xff \xe2\x98", "raw ?2J ? ?"},
+                        Case{"c1 \xc2\x9b"
+                             "2J \xc2\x85 nbsp\xc2\xa0",
+                             "c1 ?2J ? nbsp\xc2\xa0"},
+                        Case{"raw \x9b"
+                             "2J \xff \xe2\x98",
+                             "raw ?2J ? ?"},
                         Case{"", ""}}) {
     EXPECT_EQ(platform::printableOnTerminal(c.text), c.shown) << c.text;
   }
@@ -81,13 +84,14 @@ TEST(EscapeControlBytes, WritesEachStylesEscapesAndLeavesEveryOtherByte) {
     ControlEscapes escapes;
     std::string escaped;
   };
-  for (const Case& c : {Case{"plain text", ControlEscapes::field, "plain text"},
-                        Case{"a\\b\tc\nd", ControlEscapes::field, "a\\\\b\\tc\\nd"},
-                        Case{std::string("\x01\x1b\r", 3), ControlEscapes::field, "\\x01\\x1b\\x0d"},
-                        Case{"caf\xc3\xa9", ControlEscapes::field, "caf\xc3\xa9"},  // bytes above 0x1f stay
-                        Case{"del\x7f", ControlEscapes::field, "del\x7f"},
-                        Case{"a\\b\tc\nd\x7f", ControlEscapes::hex, "a\\b\\x09c\\x0ad\\x7f"},
-                        Case{std::string("\0\x1b[2J caf\xc3\xa9", 11), ControlEscapes::hex, "\\x00\\x1b[2J caf\xc3\xa9"}}) {
+  for (const Case& c :
+       {Case{"plain text", ControlEscapes::field, "plain text"},
+        Case{"a\\b\tc\nd", ControlEscapes::field, "a\\\\b\\tc\\nd"},
+        Case{std::string("\x01\x1b\r", 3), ControlEscapes::field, "\\x01\\x1b\\x0d"},
+        Case{"caf\xc3\xa9", ControlEscapes::field, "caf\xc3\xa9"},  // bytes above 0x1f stay
+        Case{"del\x7f", ControlEscapes::field, "del\x7f"},
+        Case{"a\\b\tc\nd\x7f", ControlEscapes::hex, "a\\b\\x09c\\x0ad\\x7f"},
+        Case{std::string("\0\x1b[2J caf\xc3\xa9", 11), ControlEscapes::hex, "\\x00\\x1b[2J caf\xc3\xa9"}}) {
     EXPECT_EQ(platform::escapeControlBytes(c.text, c.escapes), c.escaped) << c.text;
   }
 }

@@ -92,8 +92,7 @@ TEST_F(EditDeferInProcess, ADeceleratingScrollViewHoldsTheExitBack) {
   // The control case: the hooks are in place.
   id controller = make("ControllerWithScrollView");
   setScrollView(controller, make("DeceleratingView"));
-  EXPECT_EQ(leaveAndEnd(controller),
-            (std::vector<std::string>{"setIsEditing: 1", "scrollViewDidEndDecelerating:"}));
+  EXPECT_EQ(leaveAndEnd(controller), (std::vector<std::string>{"setIsEditing: 1", "scrollViewDidEndDecelerating:"}));
   EXPECT_TRUE(send<BOOL>(controller, "isEditing"));
 }
 

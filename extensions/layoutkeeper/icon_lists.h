@@ -42,7 +42,7 @@ class SeenEntries {
 // seen, empty ones kept; nothing when lists or a container's "iconLists" is
 // not a list of pages.
 std::optional<platform::plist::Array> iconListsWithoutDuplicates(const platform::plist::Value* lists,
-                                                                  SeenEntries& seen);
+                                                                 SeenEntries& seen);
 
 // The state with its button bar, then its pages, pruned with one record of
 // seen entries, other keys as they were, and whether any entry went; nothing

@@ -87,8 +87,8 @@ TEST_F(Walk, TheFirstOccurrenceSurvivesWhereverTheLaterOnesStand) {
       {"three times", pages(page("A", "A"), page("A")), pages(page("A"), page())},
       {"inside a container first, then at the top level", pages(page(container(pages(page("A"))), "A")),
        pages(page(container(pages(page("A")))))},
-      {"at the top level first, then inside a later container", pages(page("A"), page(container(pages(page("A", "B"))))),
-       pages(page("A"), page(container(pages(page("B")))))},
+      {"at the top level first, then inside a later container",
+       pages(page("A"), page(container(pages(page("A", "B"))))), pages(page("A"), page(container(pages(page("B")))))},
       {"in nested containers", pages(page(container(pages(page(container(pages(page("A"))), "A"))), "A")),
        pages(page(container(pages(page(container(pages(page("A"))))))))},
       {"on a later page of one container", pages(page(container(pages(page("A"), page("A", "B"))))),
@@ -109,8 +109,10 @@ TEST_F(Walk, EqualContainersBothStayButTheSecondLosesWhatWasSeen) {
 }
 
 TEST_F(Walk, EmptiedPagesAndContainersAreKept) {
-  Value lists = pages(page("A", container(pages(page("B")))), page("A"), page(container(pages(page("A", "B"), page("B")))));
-  EXPECT_EQ(prune(lists), pages(page("A", container(pages(page("B")))), page(), page(container(pages(page(), page())))));
+  Value lists =
+      pages(page("A", container(pages(page("B")))), page("A"), page(container(pages(page("A", "B"), page("B")))));
+  EXPECT_EQ(prune(lists),
+            pages(page("A", container(pages(page("B")))), page(), page(container(pages(page(), page())))));
 }
 
 TEST_F(Walk, AContainerWithoutPagesGetsAnEmptyListAtTheEnd) {

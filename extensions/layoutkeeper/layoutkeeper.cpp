@@ -31,8 +31,7 @@ void callPreviousDeleteIconState(id self, SEL cmd) {
 // it; false, with nothing announced, when the file could not be written.
 bool replaceIconState(id model, Dictionary pruned) {
   std::optional<std::string> path = platform::utf8Text(send<id>(model, "iconStatePath"));
-  if (!path || platform::plist::write(*path, Value(std::move(pruned))) != platform::WriteResult::written)
-    return false;
+  if (!path || platform::plist::write(*path, Value(std::move(pruned))) != platform::WriteResult::written) return false;
   send(model, "noteIconStateChangedExternally");
   return true;
 }

@@ -23,12 +23,11 @@ TEST_F(DevicePathTest, DotsAndDoubledSeparatorsAreResolved) {
   struct Case {
     std::string device, host;
   };
-  for (const Case& c : {Case{"/var//mobile/./Applications", "/tmp/some-root/var/mobile/Applications"},
-                        Case{"/var/mobile/../Media/x.plist", "/tmp/some-root/var/Media/x.plist"},
-                        Case{"/var/mobile/..", "/tmp/some-root/var/"},
-                        Case{"/var/mobile/.", "/tmp/some-root/var/mobile/"},
-                        Case{"var/mobile", "/tmp/some-root/var/mobile"},
-                        Case{"", "/tmp/some-root/"}}) {
+  for (const Case& c :
+       {Case{"/var//mobile/./Applications", "/tmp/some-root/var/mobile/Applications"},
+        Case{"/var/mobile/../Media/x.plist", "/tmp/some-root/var/Media/x.plist"},
+        Case{"/var/mobile/..", "/tmp/some-root/var/"}, Case{"/var/mobile/.", "/tmp/some-root/var/mobile/"},
+        Case{"var/mobile", "/tmp/some-root/var/mobile"}, Case{"", "/tmp/some-root/"}}) {
     EXPECT_EQ(platform::hostPath(c.device), c.host) << c.device;
   }
 }

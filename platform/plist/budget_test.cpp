@@ -61,11 +61,13 @@ TEST(PlistBudget, HostileFilesAreRefusedWithTheirReason) {
       {"XML 100,000 deep", nestedXml(100000), tooDeep},
       {"40 doubling layers", doubling(40), "its shared references expand to more than"},
       {"an array holding itself", cycle.bytes(self), "refers to itself"},
-      {"a UTF-16 key with U+0000", oneEntry([](BinaryPlist& b) { return b.utf16(std::u16string(u"k\0hidden", 8)); },
-                                             [](BinaryPlist& b) { return b.integer(1); }),
+      {"a UTF-16 key with U+0000",
+       oneEntry([](BinaryPlist& b) { return b.utf16(std::u16string(u"k\0hidden", 8)); },
+                [](BinaryPlist& b) { return b.integer(1); }),
        "a dictionary key holds a NUL character"},
-      {"an ASCII key with NUL", oneEntry([](BinaryPlist& b) { return b.ascii(std::string("k\0h", 3)); },
-                                         [](BinaryPlist& b) { return b.integer(1); }),
+      {"an ASCII key with NUL",
+       oneEntry([](BinaryPlist& b) { return b.ascii(std::string("k\0h", 3)); },
+                [](BinaryPlist& b) { return b.integer(1); }),
        "a dictionary key holds a NUL character"},
       {"XML with a NUL byte", std::string("<plist><string>a\0b</string></plist>", 35), "holds a NUL byte"},
       {"half a binary list", nestedBinary(3).substr(0, 30), "not a property list"},
@@ -105,8 +107,8 @@ TEST(PlistBudget, WhatRealFilesHoldIsRead) {
   // A key written twice is held once: the later value, in the earlier place.
   BinaryPlist twice;
   BinaryPlist::Ref a = twice.ascii("a");
-  auto read = parse(twice.bytes(twice.dictionary(
-      {{a, twice.integer(1)}, {twice.ascii("b"), twice.integer(2)}, {a, twice.integer(3)}})));
+  auto read = parse(twice.bytes(
+      twice.dictionary({{a, twice.integer(1)}, {twice.ascii("b"), twice.integer(2)}, {a, twice.integer(3)}})));
   ASSERT_TRUE(read && read->is<Dictionary>());
   const auto& entries = read->get<Dictionary>()->entries();
   ASSERT_EQ(entries.size(), 2u);
@@ -133,8 +135,8 @@ TEST(PlistDates, DatesFarFrom2001AreReadAndWrittenWhole) {
     double seconds;
     const char* text;
   };
-  for (const Case& c : {Case{-3187296000.0, "1900-01-01 00:00:00 +0000"}, Case{3155760000.5, "2101-01-02 00:00:00 +0000"},
-                        Case{-1e10, "1684-02-11 06:13:20 +0000"}}) {
+  for (const Case& c : {Case{-3187296000.0, "1900-01-01 00:00:00 +0000"},
+                        Case{3155760000.5, "2101-01-02 00:00:00 +0000"}, Case{-1e10, "1684-02-11 06:13:20 +0000"}}) {
     BinaryPlist b;
     auto read = parse(b.bytes(b.date(c.seconds)));
     ASSERT_TRUE(read);

@@ -11,8 +11,8 @@
 
 #include "platform/device_path.h"
 #include "platform/file.h"
-#include "platform/plist/plist.h"
 #include "platform/plist/budget.h"
+#include "platform/plist/plist.h"
 #include "platform/text.h"
 
 namespace platform::plist {
@@ -48,8 +48,8 @@ std::string encodingOf(plist_t node) {
 }
 
 Node nodeOfEncoding(std::string_view object) {
-  std::string list = "bplist00" + std::string(object) + '\x08' + std::string(6, '\0') + "\x01\x01" + bigEndianBytes(1, 8) +
-                     bigEndianBytes(0, 8) + bigEndianBytes(8 + object.size(), 8);
+  std::string list = "bplist00" + std::string(object) + '\x08' + std::string(6, '\0') + "\x01\x01" +
+                     bigEndianBytes(1, 8) + bigEndianBytes(0, 8) + bigEndianBytes(8 + object.size(), 8);
   plist_t node = nullptr;  // libplist leaves it alone unless it starts as NULL
   plist_from_bin(list.data(), static_cast<uint32_t>(list.size()), &node);
   return Node(node, plist_free);
@@ -187,12 +187,9 @@ std::optional<Value> fromNode(plist_t node, const InFile* at) {
       std::uint64_t bits = bigEndian(reinterpret_cast<const unsigned char*>(encoding.data()) + 1, 8);
       return Value(Date{std::bit_cast<double>(bits)});
     }
-    case PLIST_ARRAY:
-      return arrayFromNode(node, at);
-    case PLIST_DICT:
-      return dictionaryFromNode(node, at);
-    default:
-      return std::nullopt;
+    case PLIST_ARRAY: return arrayFromNode(node, at);
+    case PLIST_DICT: return dictionaryFromNode(node, at);
+    default: return std::nullopt;
   }
 }
 
@@ -215,12 +212,13 @@ std::optional<std::string> whyUnwritable(const Value& value, Format format) {
     auto [v, depth] = pending.back();
     pending.pop_back();
     if (const std::string* text = v->get<std::string>()) {
-      if (xml && holdsControlXmlCannotCarry(*text)) return "it holds text with a control character that XML cannot carry";
+      if (xml && holdsControlXmlCannotCarry(*text))
+        return "it holds text with a control character that XML cannot carry";
       if (!xml && text->find('\0') != std::string::npos && !isValidUtf8(*text))
         return "it holds text with a NUL character that is not UTF-8";
     }
-    if (const Date* date = v->get<Date>(); date && xml &&
-        !(date->secondsSince2001 >= kFirstXmlDate && date->secondsSince2001 < kEndOfXmlDates))
+    if (const Date* date = v->get<Date>();
+        date && xml && !(date->secondsSince2001 >= kFirstXmlDate && date->secondsSince2001 < kEndOfXmlDates))
       return "it holds a date that XML cannot carry";
     if ((v->is<Array>() || v->is<Dictionary>()) && depth > kMaxDepth)
       return "it is nested deeper than " + std::to_string(kMaxDepth) + " levels";

@@ -51,7 +51,8 @@ class Dictionary {
   Value* find(std::string_view key);
   // The value under key when it holds a T (a Dictionary, an Array, a
   // std::string...); null when the key is missing or holds another kind.
-  template <class T> const T* get(std::string_view key) const;
+  template <class T>
+  const T* get(std::string_view key) const;
   // True only when the key holds the boolean true.
   bool isTrue(std::string_view key) const;
 
@@ -78,8 +79,8 @@ class Value {
   // A float is a real kept in single precision, described with a float's
   // digits. An integer above INT64_MAX is a std::uint64_t, every other one a
   // std::int64_t.
-  using Storage = std::variant<bool, std::int64_t, std::uint64_t, double, float, std::string, Data, Date, Uid, Array,
-                               Dictionary>;
+  using Storage =
+      std::variant<bool, std::int64_t, std::uint64_t, double, float, std::string, Data, Date, Uid, Array, Dictionary>;
 
   Value(bool b) : storage_(b) {}
   Value(int i) : storage_(std::int64_t{i}) {}
@@ -99,9 +100,18 @@ class Value {
   Value(Array a) : storage_(std::move(a)) {}
   Value(Dictionary d) : storage_(std::move(d)) {}
 
-  template <class T> bool is() const { return std::holds_alternative<T>(storage_); }
-  template <class T> const T* get() const { return std::get_if<T>(&storage_); }
-  template <class T> T* get() { return std::get_if<T>(&storage_); }
+  template <class T>
+  bool is() const {
+    return std::holds_alternative<T>(storage_);
+  }
+  template <class T>
+  const T* get() const {
+    return std::get_if<T>(&storage_);
+  }
+  template <class T>
+  T* get() {
+    return std::get_if<T>(&storage_);
+  }
   const Storage& storage() const { return storage_; }
 
  private:

@@ -6,13 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
-#include <cmath>
-#include <climits>
 
 namespace fs = std::filesystem;
 using namespace platform::plist;
@@ -172,10 +171,10 @@ TEST(PlistFormat, EachFormatKeepsWhatItCarries) {
 
 TEST(PlistFormat, ReadsBinaryPropertyLists) {
   // bplist00 of {"a" = 1}, as the device writes it.
-  const unsigned char bytes[] = {'b', 'p', 'l', 'i', 's', 't', '0', '0', 0xd1, 0x01, 0x02, 0x51, 'a', 0x10,
-                                 0x01, 0x08, 0x0b, 0x0d, 0,    0,    0,    0,    0,    0,    1,    1,    0,
-                                 0,    0,    0,    0,    0,    0,    3,    0,    0,    0,    0,    0,    0,
-                                 0,    0,    0,    0,    0,    0,    0,    0,    0,    0x0f};
+  const unsigned char bytes[] = {'b',  'p',  'l',  'i',  's',  't', '0', '0', 0xd1, 0x01, 0x02, 0x51, 'a',
+                                 0x10, 0x01, 0x08, 0x0b, 0x0d, 0,   0,   0,   0,    0,    0,    1,    1,
+                                 0,    0,    0,    0,    0,    0,   0,   3,   0,    0,    0,    0,    0,
+                                 0,    0,    0,    0,    0,    0,   0,   0,   0,    0,    0x0f};
   auto value = parse(std::string_view(reinterpret_cast<const char*>(bytes), sizeof bytes));
   ASSERT_TRUE(value);
   Dictionary want;
@@ -317,9 +316,10 @@ TEST_F(PlistFileTest, OnlyRegularFilesWithinTheCapAreReadAndNothingWaits) {
     const char* path;
     std::string reason;
   };
-  for (const Case& c : {Case{"/prefs/fifo.plist", "not a regular file"}, Case{"/prefs/zero.plist", "not a regular file"},
-                        Case{"/prefs", "not a regular file"}, Case{"/prefs/huge.plist", "larger than 8 MiB"},
-                        Case{"/prefs/none.plist", "No such file or directory"}}) {
+  for (const Case& c :
+       {Case{"/prefs/fifo.plist", "not a regular file"}, Case{"/prefs/zero.plist", "not a regular file"},
+        Case{"/prefs", "not a regular file"}, Case{"/prefs/huge.plist", "larger than 8 MiB"},
+        Case{"/prefs/none.plist", "No such file or directory"}}) {
     std::string why;
     EXPECT_FALSE(read(c.path, &why)) << c.path;
     EXPECT_EQ(why, c.reason) << c.path;
@@ -339,7 +339,8 @@ TEST_F(PlistFileTest, AReplacedFileKeepsItsModeAndLeftoverTemporariesGo) {
   removeLeftoverTemporaries("/prefs/a.plist");
   std::set<std::string> left;
   for (const auto& entry : fs::directory_iterator(root_ / "prefs")) left.insert(entry.path().filename());
-  EXPECT_EQ(left, (std::set<std::string>{"a.plist", "a.plist.keep", "a.plist.AbC12", "b.plist.AbC123", "a.plist.Dir123"}));
+  EXPECT_EQ(left,
+            (std::set<std::string>{"a.plist", "a.plist.keep", "a.plist.AbC12", "b.plist.AbC123", "a.plist.Dir123"}));
 }
 
 TEST_F(PlistFileTest, ReadingGivesNothingForMissingBrokenOrNonDictionaryFiles) {

@@ -75,7 +75,9 @@ std::optional<Number> numberOf(const Value& v) {
   return Number{Number::real, 0, 0, d};
 }
 
-std::size_t mix(std::size_t seed, std::size_t h) { return seed ^ (h + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2)); }
+std::size_t mix(std::size_t seed, std::size_t h) {
+  return seed ^ (h + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2));
+}
 
 }  // namespace
 
@@ -125,8 +127,7 @@ std::size_t hashValue(const Value& value) {
         } else if constexpr (std::is_same_v<T, Dictionary>) {
           // Key order does not matter for equality, so it must not for the hash.
           std::size_t h = 0xd1c7;
-          for (const auto& entry : v.entries())
-            h += mix(std::hash<std::string>{}(entry.key), hashValue(entry.value));
+          for (const auto& entry : v.entries()) h += mix(std::hash<std::string>{}(entry.key), hashValue(entry.value));
           return h;
         } else {
           return 0;  // the numbers, above

@@ -10,8 +10,8 @@
 // objects library; opening this library alone loads no Foundation.
 extern "C" void GSSendAppPreferencesChanged(id applicationId, id key) {
   void* objects = sim::openObjectsLibrary();
-  auto journal = objects ? reinterpret_cast<sim::PreferencesChangedFunction>(
-                               dlsym(objects, sim::kPreferencesChangedSymbol))
-                         : nullptr;
+  auto journal = objects
+                     ? reinterpret_cast<sim::PreferencesChangedFunction>(dlsym(objects, sim::kPreferencesChangedSymbol))
+                     : nullptr;
   if (journal) journal(applicationId, key);
 }

@@ -84,8 +84,9 @@ void SBSetAirplaneModeEnabled(std::uint32_t, std::int32_t enabled) {
 id SBGetLastWiFiScanDictionary(std::uint32_t) {
   sim::journal("SBGetLastWiFiScanDictionary");
   void* objects = sim::openObjectsLibrary();
-  auto scan = objects ? reinterpret_cast<sim::PropertyListObjectFunction>(dlsym(objects, sim::kPropertyListObjectSymbol))
-                      : nullptr;
+  auto scan = objects
+                  ? reinterpret_cast<sim::PropertyListObjectFunction>(dlsym(objects, sim::kPropertyListObjectSymbol))
+                  : nullptr;
   return scan ? scan("/private/var/sim/wifi-scan.plist") : nil;
 }
 

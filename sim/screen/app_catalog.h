@@ -13,8 +13,8 @@ namespace screen {
 
 struct AppInfo {
   std::string displayName;
-  std::string iconPath;  // a device path; the file may be missing or unreadable
-  std::string launchImagePath;  // "Default.png" of the bundle, as iconPath
+  std::string iconPath;          // a device path; the file may be missing or unreadable
+  std::string launchImagePath;   // "Default.png" of the bundle, as iconPath
   bool prerenderedIcon = false;  // the bundle's icon carries its own shine
 };
 

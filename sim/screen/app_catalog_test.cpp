@@ -24,10 +24,10 @@ class AppCatalogTest : public ::testing::Test {
 };
 
 TEST_F(AppCatalogTest, StockAndUserBundlesAreFoundByIdentifier) {
-  bundle("Applications/MobileMail.app", dictionary({{"CFBundleIdentifier", "com.a.mail"}, {"CFBundleDisplayName", "Mail"}}));
-  bundle("private/var/mobile/Applications/G1/MyApp.APP", dictionary({{"CFBundleIdentifier", "com.b.my"},
-                                                                      {"CFBundleName", "Mine"},
-                                                                      {"UIPrerenderedIcon", true}}));
+  bundle("Applications/MobileMail.app",
+         dictionary({{"CFBundleIdentifier", "com.a.mail"}, {"CFBundleDisplayName", "Mail"}}));
+  bundle("private/var/mobile/Applications/G1/MyApp.APP",
+         dictionary({{"CFBundleIdentifier", "com.b.my"}, {"CFBundleName", "Mine"}, {"UIPrerenderedIcon", true}}));
   bundle("private/var/mobile/Applications/G2/Plain.app", dictionary({{"CFBundleIdentifier", "com.b.plain"}}));
   fs::create_symlink("private/var", scratch_.path() / "var");
   auto catalog = screen::AppCatalog::scan();
@@ -53,10 +53,10 @@ TEST_F(AppCatalogTest, ARoleSuffixNamesItsBundleWithItsOwnNameAndIcon) {
     const char* identifier;
     std::optional<std::string> name, icon;
   };
-  for (const Case& c : {Case{"com.a.slides-Photos", "Photos", "/Applications/MobileSlideShow.app/Icon.png"},
-                        Case{"com.a.slides-Camera", "Camera", "/Applications/MobileSlideShow.app/Icon-Camera.png"},
-                        Case{"com.a.slides-", std::nullopt, std::nullopt},
-                        Case{"com.a.other-Photos", std::nullopt, std::nullopt}}) {
+  for (const Case& c :
+       {Case{"com.a.slides-Photos", "Photos", "/Applications/MobileSlideShow.app/Icon.png"},
+        Case{"com.a.slides-Camera", "Camera", "/Applications/MobileSlideShow.app/Icon-Camera.png"},
+        Case{"com.a.slides-", std::nullopt, std::nullopt}, Case{"com.a.other-Photos", std::nullopt, std::nullopt}}) {
     auto app = catalog.find(c.identifier);
     EXPECT_EQ(app ? std::optional(app->displayName) : std::nullopt, c.name) << c.identifier;
     EXPECT_EQ(app ? std::optional(app->iconPath) : std::nullopt, c.icon) << c.identifier;
@@ -66,10 +66,14 @@ TEST_F(AppCatalogTest, ARoleSuffixNamesItsBundleWithItsOwnNameAndIcon) {
 TEST_F(AppCatalogTest, ASharedIdentifierIsTheStockBundlesElseTheFirstByNameWhateverOrderTheFoldersList) {
   // The winners are made neither first nor last: listed as made, either way, another would win.
   const std::string user = "private/var/mobile/Applications/";
-  for (const auto& [path, identifier] : std::initializer_list<std::pair<std::string, const char*>>{
-           {user + "M/X.app", "com.b.twin"}, {user + "A1/Z.app", "com.b.twin"}, {user + "A1/Y.app", "com.b.twin"},
-           {user + "A1/Zz.app", "com.b.twin"}, {user + "Z/X.app", "com.b.twin"}, {user + "C/Mail.app", "com.a.mail"},
-           {"Applications/Mail.app", "com.a.mail"}})
+  for (const auto& [path, identifier] :
+       std::initializer_list<std::pair<std::string, const char*>>{{user + "M/X.app", "com.b.twin"},
+                                                                  {user + "A1/Z.app", "com.b.twin"},
+                                                                  {user + "A1/Y.app", "com.b.twin"},
+                                                                  {user + "A1/Zz.app", "com.b.twin"},
+                                                                  {user + "Z/X.app", "com.b.twin"},
+                                                                  {user + "C/Mail.app", "com.a.mail"},
+                                                                  {"Applications/Mail.app", "com.a.mail"}})
     bundle(path, dictionary({{"CFBundleIdentifier", identifier}}));
   fs::create_symlink("private/var", scratch_.path() / "var");
   auto catalog = screen::AppCatalog::scan();

@@ -22,7 +22,8 @@ struct Releaser {
   void operator()(T* object) const { release(object); }
 };
 using Layout = std::unique_ptr<PangoLayout, Releaser<void, g_object_unref>>;
-using FontDescription = std::unique_ptr<PangoFontDescription, Releaser<PangoFontDescription, pango_font_description_free>>;
+using FontDescription =
+    std::unique_ptr<PangoFontDescription, Releaser<PangoFontDescription, pango_font_description_free>>;
 
 // Valid UTF-8 without control characters, at most kMaxTextBytes long.
 std::string displayable(std::string_view text) {
@@ -148,7 +149,8 @@ std::optional<std::string> fontProblem() {
   FontDescription got(pango_font_describe(font.get()));
   const char* family = pango_font_description_get_family(got.get());
   if (!family || std::string_view(family) != kFontFamily)
-    return std::string("font \"") + kFontFamily + "\" not found: texts are drawn in " + (family ? family : "another font");
+    return std::string("font \"") + kFontFamily + "\" not found: texts are drawn in " +
+           (family ? family : "another font");
   return std::nullopt;
 }
 

@@ -27,7 +27,7 @@ struct TextStyle {
   double size = 12;  // points
   bool bold = true;
   Colour colour{1, 1, 1};
-  bool shadow = false;  // a dark copy one point below, as on the home screen
+  bool shadow = false;   // a dark copy one point below, as on the home screen
   bool fallback = true;  // other fonts draw what the screen's font has no glyph for
 };
 

@@ -26,9 +26,7 @@ Rect label(const Rect& icon) {
   return {icon.x + icon.width / 2 - kLabelWidth / 2, icon.bottom() + 2, kLabelWidth, kLabelHeight};
 }
 
-Rect badge(const Rect& icon, double width) {
-  return {icon.right() + 10 - width, icon.y - 10, width, kBadgeHeight};
-}
+Rect badge(const Rect& icon, double width) { return {icon.right() + 10 - width, icon.y - 10, width, kBadgeHeight}; }
 
 Rect closeBox(const Rect& icon) { return {icon.x - 10, icon.y - 10, 28, 28}; }
 

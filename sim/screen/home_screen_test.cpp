@@ -29,10 +29,11 @@ std::string describe(const std::vector<HomeIcon>& icons) {
 }
 
 TEST(HomeScreen, PagesDockAndFoldersComeFromTheState) {
-  Value state = dictionary({{"buttonBar", list("p", "m")},
-                            {"iconLists", list(list("a", dictionary({{"displayName", "Games"},
-                                                                     {"iconLists", list(list("g", "s"), list("t"))}})),
-                                               list("b"))}});
+  Value state = dictionary(
+      {{"buttonBar", list("p", "m")},
+       {"iconLists",
+        list(list("a", dictionary({{"displayName", "Games"}, {"iconLists", list(list("g", "s"), list("t"))}})),
+             list("b"))}});
   std::optional<HomePage> first = screen::homePage(&state, 1);
   ASSERT_TRUE(first);
   EXPECT_EQ(describe(first->icons), "a [Games: g s t]");
@@ -54,10 +55,10 @@ TEST(HomeScreen, AnyShapeGivesAPictureOfOnePageAtLeast) {
       {"a list at the top", list("a"), "", ""},
       {"iconLists of text", dictionary({{"iconLists", "a"}, {"buttonBar", 7}}), "", ""},
       {"a page that is a number", dictionary({{"iconLists", list(5)}}), "", ""},
-      {"entries of other kinds", dictionary({{"iconLists", list(list(1, true, Data{1}, "a"))}, {"buttonBar", list(2.5)}}),
-       "? ? ? a", "?"},
-      {"a folder of odd shape", dictionary({{"iconLists", list(list(dictionary({{"displayName", 3}, {"iconLists", "x"}})))}}),
-       "[Folder:]", ""},
+      {"entries of other kinds",
+       dictionary({{"iconLists", list(list(1, true, Data{1}, "a"))}, {"buttonBar", list(2.5)}}), "? ? ? a", "?"},
+      {"a folder of odd shape",
+       dictionary({{"iconLists", list(list(dictionary({{"displayName", 3}, {"iconLists", "x"}})))}}), "[Folder:]", ""},
   };
   for (const Case& c : cases) {
     const Value* state = c.state ? &*c.state : nullptr;

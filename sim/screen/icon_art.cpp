@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "drawing.h"
-#include "screen.h"
 #include "platform/device_path.h"
+#include "screen.h"
 
 namespace screen {
 
@@ -139,9 +139,7 @@ void IconArt::draw(cairo_t* cr, const HomeIcon& icon, const Rect& box, const Dec
       folder(cr, icon, box);
       name = icon.folderName;
       break;
-    case HomeIcon::Kind::unknown:
-      maskedPicture(cr, nullptr, true, box, kIconRadius);
-      break;
+    case HomeIcon::Kind::unknown: maskedPicture(cr, nullptr, true, box, kIconRadius); break;
   }
   drawing::centredText(cr, name, layout::label(box), kLabelStyle);
   if (decoration.badge) badge(cr, *decoration.badge, box);
@@ -167,7 +165,8 @@ void IconArt::folder(cairo_t* cr, const HomeIcon& icon, const Rect& box) {
 }
 
 void IconArt::badge(cairo_t* cr, const std::string& text, const Rect& icon) {
-  double width = std::clamp(drawing::textWidth(cr, text, kBadgeStyle) + 18, layout::kBadgeHeight, layout::kBadgeMaxWidth);
+  double width =
+      std::clamp(drawing::textWidth(cr, text, kBadgeStyle) + 18, layout::kBadgeHeight, layout::kBadgeMaxWidth);
   Rect box = layout::badge(icon, width);
   if (!badgeBackgroundRead_) {
     badgeBackgroundRead_ = true;

@@ -41,10 +41,10 @@ TEST(PngImage, AGoodImageIsReadAndEveryHostileFileIsRefusedWithAReason) {
     const char* path;
     const char* why;
   };
-  for (const Case& c : {Case{"/missing.png", "No such file or directory"}, Case{"/text.png", "not a PNG image"},
-                        Case{"/huge.png", "image too large"}, Case{"/cut.png", "not a PNG image"},
-                        Case{"/big.png", "too large"},
-                        Case{"/pipe.png", "not a plain file"}, Case{"/folder.png", "not a plain file"}}) {
+  for (const Case& c :
+       {Case{"/missing.png", "No such file or directory"}, Case{"/text.png", "not a PNG image"},
+        Case{"/huge.png", "image too large"}, Case{"/cut.png", "not a PNG image"}, Case{"/big.png", "too large"},
+        Case{"/pipe.png", "not a plain file"}, Case{"/folder.png", "not a plain file"}}) {
     why.clear();
     EXPECT_FALSE(screen::readPng(c.path, why)) << c.path;
     EXPECT_EQ(why, c.why) << c.path;

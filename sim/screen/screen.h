@@ -17,7 +17,7 @@ namespace screen {
 
 struct StatusBar {
   std::string carrier;
-  std::string clock;  // empty while locked: the padlock stands in its place
+  std::string clock;               // empty while locked: the padlock stands in its place
   std::vector<std::string> items;  // in the order they were added
   bool airplaneMode = false;
   bool padlock = false;
@@ -40,8 +40,8 @@ struct Screen {
 // The status bar at time now: the carrier from SpringBoard's preferences, the
 // items and airplane mode as SpringBoard holds them; while locked, a padlock
 // in the clock's place.
-StatusBar statusBarOf(const platform::plist::Dictionary& preferences, std::vector<std::string> items,
-                      bool airplaneMode, bool locked, const std::tm& now);
+StatusBar statusBarOf(const platform::plist::Dictionary& preferences, std::vector<std::string> items, bool airplaneMode,
+                      bool locked, const std::tm& now);
 
 // The time as the status bar shows it ("9:41 AM"), as the lock screen shows it
 // ("9:41"), the lock screen's date ("Wednesday, June 17") and the calendar

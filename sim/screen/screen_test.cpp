@@ -10,8 +10,8 @@ using namespace plist_literals;
 using platform::plist::Dictionary;
 
 TEST(Screen, BadgesShowNumbersAndTextsButNotZeroOrEmptyText) {
-  Dictionary visible = dictionary({{"badges", dictionary({{"a", 3}, {"b", "New"}, {"c", 0}, {"d", ""}, {"e", -2},
-                                                          {"f", true}})}});
+  Dictionary visible =
+      dictionary({{"badges", dictionary({{"a", 3}, {"b", "New"}, {"c", 0}, {"d", ""}, {"e", -2}, {"f", true}})}});
   auto badges = screen::badgesOf(visible);
   EXPECT_EQ(badges, (std::map<std::string, std::string, std::less<>>{{"a", "3"}, {"b", "New"}, {"e", "-2"}}));
   EXPECT_TRUE(screen::badgesOf(dictionary({{"badges", "x"}})).empty());
@@ -19,8 +19,8 @@ TEST(Screen, BadgesShowNumbersAndTextsButNotZeroOrEmptyText) {
 }
 
 TEST(Screen, TheStatusBarKeepsItemsInTheOrderTheyWereAddedAndLockedShowsAPadlockForTheClock) {
-  Dictionary visible =
-      dictionary({{"statusBarItems", dictionary({{"Wifi", "o"}, {"Airplane", "o"}, {"Alarm", "o"}})}, {"airplaneMode", true}});
+  Dictionary visible = dictionary(
+      {{"statusBarItems", dictionary({{"Wifi", "o"}, {"Airplane", "o"}, {"Alarm", "o"}})}, {"airplaneMode", true}});
   EXPECT_EQ(screen::statusBarItemsOf(visible), (std::vector<std::string>{"Wifi", "Airplane", "Alarm"}));
   EXPECT_TRUE(screen::statusBarItemsOf(dictionary({{"statusBarItems", "Wifi"}})).empty());
   std::tm now{};

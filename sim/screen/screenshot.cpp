@@ -47,8 +47,9 @@ void dock(cairo_t* cr, std::FILE* notes) {
     return;
   }
   cairo_rectangle(cr, box.x, box.y, box.width, box.height);
-  drawing::verticalGradient(cr, box.y, box.bottom(),
-                            {{0, {0.75, 0.78, 0.82, 0.55}}, {0.5, {0.45, 0.48, 0.53, 0.5}}, {1, {0.2, 0.22, 0.25, 0.6}}});
+  drawing::verticalGradient(
+      cr, box.y, box.bottom(),
+      {{0, {0.75, 0.78, 0.82, 0.55}}, {0.5, {0.45, 0.48, 0.53, 0.5}}, {1, {0.2, 0.22, 0.25, 0.6}}});
 }
 
 // One dot per page, the current one bright. Dots shrink to fit; beyond
@@ -219,8 +220,7 @@ void frontApplication(cairo_t* cr, const std::string& identifier, const AppCatal
   cairo_set_source_rgb(cr, 0, 0, 0);
   cairo_fill(cr);
   double size = layout::kIconSize;
-  art.drawAlone(cr, identifier,
-                {box.x + (box.width - size) / 2, box.y + (box.height - size) / 2, size, size});
+  art.drawAlone(cr, identifier, {box.x + (box.width - size) / 2, box.y + (box.height - size) / 2, size, size});
 }
 
 }  // namespace
@@ -229,7 +229,8 @@ Surface drawScreen(const Screen& screen, const AppCatalog& apps, std::FILE* note
   Surface picture(cairo_image_surface_create(CAIRO_FORMAT_RGB24, layout::kPixelWidth, layout::kPixelHeight));
   cairo_t* cr = cairo_create(picture.get());
   cairo_scale(cr, layout::kScale, layout::kScale);
-  if (std::optional<std::string> problem = drawing::fontProblem()) std::fprintf(notes, "springboard: %s\n", problem->c_str());
+  if (std::optional<std::string> problem = drawing::fontProblem())
+    std::fprintf(notes, "springboard: %s\n", problem->c_str());
 
   wallpaper(cr);
   IconArt art(apps, notes, screen.now);

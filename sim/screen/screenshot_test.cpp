@@ -47,7 +47,8 @@ class ScreenshotDrawing : public ::testing::Test {
     image("Applications/Opening.app/Default.png", 8, {0, 0, 1});
     view_.iconState = &state_;
     std::tm local{};  // 2009-06-17T09:41:00 here
-    local.tm_year = 109, local.tm_mon = 5, local.tm_mday = 17, local.tm_hour = 9, local.tm_min = 41, local.tm_isdst = -1;
+    local.tm_year = 109, local.tm_mon = 5, local.tm_mday = 17, local.tm_hour = 9, local.tm_min = 41,
+    local.tm_isdst = -1;
     view_.now = std::mktime(&local);
   }
   ~ScreenshotDrawing() override { std::fclose(notes_); }
@@ -114,7 +115,7 @@ TEST(Drawing, AMarkIsCentredByItsInkAndRefusedWhereOnlyOtherFontsHaveItsGlyph) {
   cairo_t* cr = cairo_create(mark.get());
   const screen::drawing::TextStyle ownGlyphs{20, true, {1, 1, 1}, false, false};
   EXPECT_FALSE(screen::drawing::inkCentredText(cr, "\xF0\x9F\x8D\x8E", 20, 20, ownGlyphs));  // U+1F34E
-  EXPECT_TRUE(screen::drawing::inkCentredText(cr, "\xE2\x96\xA0", 15, 25, ownGlyphs));        // U+25A0, a square
+  EXPECT_TRUE(screen::drawing::inkCentredText(cr, "\xE2\x96\xA0", 15, 25, ownGlyphs));       // U+25A0, a square
   cairo_destroy(cr);
   cairo_surface_flush(mark.get());
   int stride = cairo_image_surface_get_stride(mark.get()) / 4, left = 40, right = 0, top = 40, bottom = 0;
@@ -122,7 +123,8 @@ TEST(Drawing, AMarkIsCentredByItsInkAndRefusedWhereOnlyOtherFontsHaveItsGlyph) {
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 40; ++x)
       if (pixels[y * stride + x] >> 24 > 128)
-        left = std::min(left, x), right = std::max(right, x + 1), top = std::min(top, y), bottom = std::max(bottom, y + 1);
+        left = std::min(left, x), right = std::max(right, x + 1), top = std::min(top, y),
+        bottom = std::max(bottom, y + 1);
   EXPECT_NEAR((left + right) / 2.0, 15, 1);
   EXPECT_NEAR((top + bottom) / 2.0, 25, 1);
 }

@@ -68,8 +68,8 @@ NSMutableDictionary* applicationsIn(NSMutableDictionary** applications) {
   *applications = [[NSMutableDictionary alloc] init];
   for (const screen::AppCatalog::Application& bundle : springboard::applicationCatalog().applications()) {
     SBApplication* application = [[SBApplication alloc] initWithIdentifier:bundle.identifier
-                                                                       name:bundle.app.displayName
-                                                                       path:bundle.path];
+                                                                      name:bundle.app.displayName
+                                                                      path:bundle.path];
     if (application.displayIdentifier) [*applications setObject:application forKey:application.displayIdentifier];
     [application release];
   }

@@ -44,8 +44,7 @@
 }
 
 - (void)scrollToIconListAtIndex:(int)index animate:(BOOL)animate {
-  sim::journal("-[SBIconController scrollToIconListAtIndex:animate:]",
-               {std::to_string(index), animate ? "1" : "0"});
+  sim::journal("-[SBIconController scrollToIconListAtIndex:animate:]", {std::to_string(index), animate ? "1" : "0"});
   _currentIconListIndex = index;
 }
 

@@ -32,8 +32,7 @@ constexpr const char* kIconStatePath = "/var/mobile/Library/SpringBoard/IconStat
   [_iconState release];
   _iconState = nil;
   std::string why;
-  if (std::optional<platform::plist::Dictionary> read =
-          platform::plist::readDictionary(kIconStatePath, &why)) {
+  if (std::optional<platform::plist::Dictionary> read = platform::plist::readDictionary(kIconStatePath, &why)) {
     _iconState = (NSDictionary*)platform::objectOf(platform::plist::Value(std::move(*read))).release();
     return;
   }
@@ -82,8 +81,7 @@ constexpr const char* kIconStatePath = "/var/mobile/Library/SpringBoard/IconStat
   sim::journal("-[SBIconModel deleteIconState]");
   std::error_code error;
   std::filesystem::remove(platform::hostPath(kIconStatePath), error);
-  if (error)
-    std::fprintf(stderr, "springboard: cannot remove %s: %s\n", kIconStatePath, error.message().c_str());
+  if (error) std::fprintf(stderr, "springboard: cannot remove %s: %s\n", kIconStatePath, error.message().c_str());
   [_iconState release];
   _iconState = nil;
 }

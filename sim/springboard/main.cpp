@@ -114,11 +114,10 @@ std::vector<substrate::Extension> notLoaded(const std::string& why) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  static const option kLongOptions[] = {
-      {"no-extensions", no_argument, nullptr, 'n'},
-      {"new-root", required_argument, nullptr, 'r'},
-      {"help", no_argument, nullptr, 'h'},
-      {nullptr, 0, nullptr, 0}};
+  static const option kLongOptions[] = {{"no-extensions", no_argument, nullptr, 'n'},
+                                        {"new-root", required_argument, nullptr, 'r'},
+                                        {"help", no_argument, nullptr, 'h'},
+                                        {nullptr, 0, nullptr, 0}};
   bool extensions = true;
   const char* commands = nullptr;
   const char* newRoot = nullptr;

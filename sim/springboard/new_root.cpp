@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <memory>
-#include <cstdio>
 #include <string>
 #include <system_error>
 
@@ -31,7 +31,9 @@ void linkEntries(const fs::path& from, const fs::path& to, std::initializer_list
   }
 }
 
-[[noreturn]] void fail(const char* what) { throw fs::filesystem_error(what, std::error_code(errno, std::generic_category())); }
+[[noreturn]] void fail(const char* what) {
+  throw fs::filesystem_error(what, std::error_code(errno, std::generic_category()));
+}
 
 // A descriptor that closes itself.
 struct Descriptor {

@@ -179,12 +179,14 @@ void SpringBoard::printStatus(std::FILE* out) {
   std::fputs(items.empty() ? "status-bar items: none\n" : "status-bar items:\n", out);
   for (const std::string& item : items) {
     auto owner = itemOwners_.find(item);
-    std::fprintf(out, "  %s (%s)\n", item.c_str(), owner != itemOwners_.end() ? owner->second.c_str() : kSpringBoardOwner);
+    std::fprintf(out, "  %s (%s)\n", item.c_str(),
+                 owner != itemOwners_.end() ? owner->second.c_str() : kSpringBoardOwner);
   }
 
   std::fprintf(out, "airplane mode: %s\n", shown.airplaneMode ? "on" : "off");
   std::fprintf(out, "locked: %s\n", shown.locked ? "yes" : "no");
-  std::fprintf(out, "front application: %s\n", shown.frontApplication.empty() ? "none" : shown.frontApplication.c_str());
+  std::fprintf(out, "front application: %s\n",
+               shown.frontApplication.empty() ? "none" : shown.frontApplication.c_str());
   std::fprintf(out, "page: %d\n", shown.page + 1);
 }
 

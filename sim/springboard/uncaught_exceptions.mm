@@ -45,8 +45,7 @@ void endWithObjectiveCException(NSException* exception) {
       std::rethrow_exception(current);
     } catch (const std::exception& exception) {
       reason = exception.what();
-    } catch (...) {
-    }
+    } catch (...) {}
   }
   endWith(name.c_str(), reason.c_str());
 }

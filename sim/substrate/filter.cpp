@@ -99,8 +99,8 @@ std::optional<Filter> parseFilter(const Value& plist, std::string* why) {
 
 std::optional<std::string> mismatch(const Filter& filter, const Process& process) {
   if (const auto& range = filter.coreFoundationVersion;
-      range && (process.coreFoundationVersion < range->min ||
-                (range->max && process.coreFoundationVersion >= *range->max)))
+      range &&
+      (process.coreFoundationVersion < range->min || (range->max && process.coreFoundationVersion >= *range->max)))
     return "CoreFoundationVersion";
 
   struct Criterion {
@@ -112,9 +112,7 @@ std::optional<std::string> mismatch(const Filter& filter, const Process& process
       {"Executables", filter.executables, [&](const auto& list) { return names(list, process.executable); }},
       {"Bundles", filter.bundles, [&](const auto& list) { return namesAny(list, process.bundles); }},
       {"Classes", filter.classes,
-       [&](const auto& list) {
-         return process.hasClass && std::any_of(list.begin(), list.end(), process.hasClass);
-       }},
+       [&](const auto& list) { return process.hasClass && std::any_of(list.begin(), list.end(), process.hasClass); }},
   };
   bool anyPresent = false;
   for (const Criterion& criterion : criteria) {

@@ -17,10 +17,10 @@ using plist_literals::dictionary;
 
 Value filterPlist(Dictionary criteria) { return dictionary({{"Filter", std::move(criteria)}}); }
 
-const Process kSpringBoard{{"com.apple.springboard", "com.apple.UIKit"},
-                           "SpringBoard",
-                           478.52,
-                           [](const std::string& name) { return name == "SBIconModel"; }};
+const Process kSpringBoard{
+    {"com.apple.springboard", "com.apple.UIKit"}, "SpringBoard", 478.52, [](const std::string& name) {
+      return name == "SBIconModel";
+    }};
 
 // What the filter answers for SpringBoard: "" when it loads, else the key.
 std::string verdict(const Value& plist) {
@@ -37,9 +37,9 @@ TEST(Filter, EveryKeyPresentMustMatchUnlessTheModeIsAny) {
     std::string verdict;
   };
   const Case cases[] = {
-      {Dictionary(), ""},                              // no "Filter" at all
-      {filterPlist(Dictionary()), ""},                 // an empty "Filter"
-      {filterPlist(dictionary({{"Other", 1}})), ""},   // unknown keys are ignored
+      {Dictionary(), ""},                             // no "Filter" at all
+      {filterPlist(Dictionary()), ""},                // an empty "Filter"
+      {filterPlist(dictionary({{"Other", 1}})), ""},  // unknown keys are ignored
       {filterPlist(dictionary({{"Bundles", springBoard}})), ""},
       {filterPlist(dictionary({{"Bundles", Array{"com.apple.UIKit"}}})), ""},  // a framework it has loaded
       {filterPlist(dictionary({{"Executables", Array{"SpringBoard"}}})), ""},
@@ -69,8 +69,7 @@ TEST(Filter, EveryKeyPresentMustMatchUnlessTheModeIsAny) {
       {filterPlist(dictionary({{"CoreFoundationVersion", Array{1, 2, 3}}})),
        "refused: CoreFoundationVersion is not [min] or [min, max] of versions"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(verdict(c.plist), c.verdict) << platform::plist::description(c.plist);
+  for (const Case& c : cases) EXPECT_EQ(verdict(c.plist), c.verdict) << platform::plist::description(c.plist);
 }
 
 }  // namespace

@@ -86,8 +86,7 @@ extern "C" void MSHookFunction(void* symbol, void* replacement, void** result) {
   std::size_t size = functionSize(address);
   std::size_t available = substrate::readableFrom(address, size ? std::min(size, kLongestScan) : kEntryBytes);
   if (available == 0) return warn(symbol, "its code cannot be read");
-  const substrate::FunctionCode function{address, thumb,
-                                         {reinterpret_cast<const std::uint8_t*>(address), available}};
+  const substrate::FunctionCode function{address, thumb, {reinterpret_cast<const std::uint8_t*>(address), available}};
 
   void* page = substrate::allocatePageNear(address, substrate::kStubReach);
   if (page == nullptr) return warn(symbol, "no memory for its trampoline within reach");

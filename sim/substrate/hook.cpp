@@ -21,7 +21,8 @@ bool implementsItself(Class cls, Method method, SEL selector) {
 extern "C" void MSHookMessageEx(Class cls, SEL selector, IMP replacement, IMP* result) {
   selector = substrate::registeredSelector(selector);
   if (cls == Nil) {
-    std::fprintf(stderr, "MS:Warning: nil class argument for %s\n", selector ? sel_getName(selector) : "(nil selector)");
+    std::fprintf(stderr, "MS:Warning: nil class argument for %s\n",
+                 selector ? sel_getName(selector) : "(nil selector)");
     return;
   }
   if (selector == nullptr) {
@@ -55,5 +56,6 @@ extern "C" void MSHookMessageEx(Class cls, SEL selector, IMP replacement, IMP* r
   }
   if (result) *result = previous;
   if (!class_addMethod(cls, selector, replacement, method_getTypeEncoding(method)))
-    std::fprintf(stderr, "MS:Warning: cannot add [%c%s %s]\n", kindMark(cls), class_getName(cls), sel_getName(selector));
+    std::fprintf(stderr, "MS:Warning: cannot add [%c%s %s]\n", kindMark(cls), class_getName(cls),
+                 sel_getName(selector));
 }

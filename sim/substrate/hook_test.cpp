@@ -35,7 +35,9 @@ int answerThree(id, SEL) { return 3; }
 
 // The replacement under test calls what it saved, so that a test sees both.
 IMP savedAnswer = nullptr;
-int answerTenPlusPrevious(id self, SEL cmd) { return 10 + implementationCast<int (*)(id, SEL)>(savedAnswer)(self, cmd); }
+int answerTenPlusPrevious(id self, SEL cmd) {
+  return 10 + implementationCast<int (*)(id, SEL)>(savedAnswer)(self, cmd);
+}
 
 void addAnswer(Class cls, int (*implementation)(id, SEL)) {
   class_addMethod(cls, selector("answer"), implementationCast<IMP>(implementation), "i@:");
@@ -153,9 +155,8 @@ struct Wide {
 
 Wide wideAnswer(id, SEL, long a, long b, long c, long d, double x, double y, double z, double w, double p, double q,
                 double r, double s, double t, long e, long f) {
-  return Wide{{a + b * 10, c + d * 10, e + f * 10,
-               static_cast<long>(x + y * 10 + z * 100 + w * 1000), static_cast<long>(p + q * 10 + r * 100 + s * 1000),
-               static_cast<long>(t)}};
+  return Wide{{a + b * 10, c + d * 10, e + f * 10, static_cast<long>(x + y * 10 + z * 100 + w * 1000),
+               static_cast<long>(p + q * 10 + r * 100 + s * 1000), static_cast<long>(t)}};
 }
 
 double realAnswer(id, SEL, float f, double d, char c, unsigned char b) { return f + d + c + b; }
@@ -214,8 +215,8 @@ TEST_F(Hook, TheTrampolineForwardsStructuresOfRealsAndReturnsOne) {
 
 TEST_F(Hook, HooksAClassMethodThroughTheMetaclass) {
   Class cls = rootClass("ClassMethodRoot");
-  class_addMethod(object_getClass(reinterpret_cast<id>(cls)), selector("answer"),
-                  implementationCast<IMP>(answerOne), "i@:");
+  class_addMethod(object_getClass(reinterpret_cast<id>(cls)), selector("answer"), implementationCast<IMP>(answerOne),
+                  "i@:");
   id receiver = reinterpret_cast<id>(cls);
   ASSERT_EQ(send<int>(receiver, "answer"), 1);
 

@@ -48,7 +48,8 @@ int collect(dl_phdr_info* info, std::size_t, void* data) {
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
-  struct stat first {}, second {};
+  struct stat first {
+  }, second{};
   return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
          first.st_ino == second.st_ino;
 }
@@ -77,7 +78,8 @@ void noteProcess(std::string_view bundleIdentifier, std::string_view executableN
   std::lock_guard lock(processMutex);
   programDevicePath.clear();
   for (const KnownBundle& bundle : kKnownBundles)
-    if (bundle.identifier == bundleIdentifier) programDevicePath = std::string(bundle.folder) + std::string(executableName);
+    if (bundle.identifier == bundleIdentifier)
+      programDevicePath = std::string(bundle.folder) + std::string(executableName);
 }
 
 }  // namespace substrate

@@ -92,8 +92,8 @@ std::vector<Extension> loadExtensions(const Process& process, std::string_view p
       outcome = openLibrary(host.c_str(), RTLD_NOW | RTLD_GLOBAL) ? "loaded" : "failed: " + openFailure(host, library);
     }
     if (outcome->starts_with("failed: "))
-      std::fprintf(stderr, "%.*s: not loading %s: %s\n", static_cast<int>(program.size()), program.data(),
-                   name.c_str(), outcome->c_str() + std::string_view("failed: ").size());
+      std::fprintf(stderr, "%.*s: not loading %s: %s\n", static_cast<int>(program.size()), program.data(), name.c_str(),
+                   outcome->c_str() + std::string_view("failed: ").size());
     extensions.push_back({name, std::move(*outcome)});
   }
   return extensions;

@@ -62,7 +62,8 @@ class Loader : public testing::Test {
     std::vector<substrate::Extension> extensions = substrate::loadExtensions(springBoard, "springboard");
     *warnings = testing::internal::GetCapturedStderr();
     std::string outcomes;
-    for (const substrate::Extension& extension : extensions) outcomes += extension.name + " " + extension.outcome + "\n";
+    for (const substrate::Extension& extension : extensions)
+      outcomes += extension.name + " " + extension.outcome + "\n";
     return outcomes;
   }
 
@@ -98,7 +99,8 @@ TEST_F(Loader, ALibraryThatCannotBeLoadedIsReportedAndTheOthersLoad) {
   };
   const Case cases[] = {
       {"<plist><dict><key>Filter</key>", "cannot read " + kFolder + "x.plist: not a property list"},
-      {"{ Filter = { Bundles = ( \"com.apple.springboard\" ; }", "cannot read " + kFolder + "x.plist: not a property list"},
+      {"{ Filter = { Bundles = ( \"com.apple.springboard\" ; }",
+       "cannot read " + kFolder + "x.plist: not a property list"},
       {std::string(600, '(') + std::string(600, ')'), "cannot read " + kFolder + "x.plist: nested too deep"},
       {"<plist version=\"1.0\"><dict><key>Filter</key><string>SpringBoard</string></dict></plist>",
        kFolder + "x.plist: Filter is not a dictionary"},

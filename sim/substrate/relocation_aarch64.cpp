@@ -51,7 +51,8 @@ std::int64_t signExtend(std::uint64_t value, unsigned bits) {
 }
 
 std::uint32_t wordAt(std::span<const std::uint8_t> bytes, std::size_t offset) {
-  return bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 | static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
+  return bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
+         static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
 }
 
 // The load from [x17] that a literal load becomes, by its opc and V fields;
@@ -129,24 +130,28 @@ bool endsFlow(const cs_insn& instruction) {
       arm64_cc cc = instruction.detail->arm64.cc;
       return cc == ARM64_CC_INVALID || cc == ARM64_CC_AL;
     }
-    case ARM64_INS_BR: case ARM64_INS_RET: case ARM64_INS_BRK: case ARM64_INS_HLT:
-      return true;
-    default:
-      return false;
+    case ARM64_INS_BR:
+    case ARM64_INS_RET:
+    case ARM64_INS_BRK:
+    case ARM64_INS_HLT: return true;
+    default: return false;
   }
 }
 
 // The target of a direct branch, or 0.
 std::uintptr_t branchTarget(const cs_insn& instruction) {
   switch (instruction.id) {
-    case ARM64_INS_B: case ARM64_INS_BL: case ARM64_INS_CBZ: case ARM64_INS_CBNZ: case ARM64_INS_TBZ:
+    case ARM64_INS_B:
+    case ARM64_INS_BL:
+    case ARM64_INS_CBZ:
+    case ARM64_INS_CBNZ:
+    case ARM64_INS_TBZ:
     case ARM64_INS_TBNZ: {
       const cs_arm64& details = instruction.detail->arm64;
       const cs_arm64_op& last = details.operands[details.op_count - 1];
       return details.op_count > 0 && last.type == ARM64_OP_IMM ? static_cast<std::uintptr_t>(last.imm) : 0;
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -156,7 +161,8 @@ std::variant<Relocation, std::string> relocate(const FunctionCode& function, std
                                                std::uintptr_t stubAt) {
   Disassembler disassembler(CS_ARCH_ARM64, CS_MODE_ARM);
   Relocation relocation;
-  const std::int64_t pages = static_cast<std::int64_t>(stubAt >> 12) - static_cast<std::int64_t>(function.address >> 12);
+  const std::int64_t pages =
+      static_cast<std::int64_t>(stubAt >> 12) - static_cast<std::int64_t>(function.address >> 12);
   if (pages < -(std::int64_t{1} << 20) || pages >= (std::int64_t{1} << 20) || stubAt % 4096 != 0)
     return std::string("its stub is out of reach");
   auto page = static_cast<std::uint32_t>(pages);

@@ -99,13 +99,16 @@ std::uint32_t conditionOf(const cs_insn& instruction) {
 // The target of a direct branch or call, or 0 for any other instruction.
 std::uintptr_t branchTarget(const cs_insn& instruction) {
   switch (instruction.id) {
-    case ARM_INS_B: case ARM_INS_BL: case ARM_INS_BLX: case ARM_INS_CBZ: case ARM_INS_CBNZ: {
+    case ARM_INS_B:
+    case ARM_INS_BL:
+    case ARM_INS_BLX:
+    case ARM_INS_CBZ:
+    case ARM_INS_CBNZ: {
       const cs_arm& details = instruction.detail->arm;
       const cs_arm_op& last = details.operands[details.op_count - 1];
       return details.op_count > 0 && last.type == ARM_OP_IMM ? static_cast<std::uint32_t>(last.imm) : 0;
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -184,8 +187,7 @@ class Mover {
     if (compare)
       out_.setHalf(skip, 0xB100 | ((first ^ 0x0800) & 0x0800) | (distance >> 6 & 1) << 9 | (distance >> 1 & 31) << 3 |
                              (first & 7));
-    else
-      out_.setHalf(skip, 0xD000 | (condition ^ 1) << 8 | distance >> 1);
+    else out_.setHalf(skip, 0xD000 | (condition ^ 1) << 8 | distance >> 1);
     return true;
   }
 
@@ -194,7 +196,7 @@ class Mover {
   bool moveArmLiteral(std::uint32_t condition, std::size_t offset, std::uint32_t pc) {
     std::uint32_t word = halfAt(function_.bytes, offset) | halfAt(function_.bytes, offset + 2) << 16;
     unsigned reg = word >> 12 & 0xF;
-    if (word >> 28 == 0xF) return false;  // the unconditional space: pld and others
+    if (word >> 28 == 0xF) return false;                                // the unconditional space: pld and others
     if ((word & 0x0F3F0000) == 0x051F0000 && reg != kProgramCounter) {  // ldr{b} reg, [pc, #+/-imm]
       std::uint32_t address = pc + 8 + ((word & 1 << 23) ? (word & 0xFFF) : -(word & 0xFFF));
       out_.armMove(condition, reg, address);
@@ -252,7 +254,8 @@ class Mover {
 // Whether execution cannot go on past the instruction.
 bool endsFlow(Disassembler& disassembler, const cs_insn& instruction) {
   // A conditional instruction may fall through, and a call returns.
-  if (conditionOf(instruction) != kAlways || instruction.id == ARM_INS_BL || instruction.id == ARM_INS_BLX) return false;
+  if (conditionOf(instruction) != kAlways || instruction.id == ARM_INS_BL || instruction.id == ARM_INS_BLX)
+    return false;
   return instruction.id == ARM_INS_B || instruction.id == ARM_INS_BX ||
          disassembler.accesses(instruction, ARM_REG_PC, true);
 }

@@ -46,11 +46,14 @@ std::uintptr_t relativeTarget(Disassembler& disassembler, const cs_insn& instruc
 // unconditional jump, a trap.
 bool endsFlow(const cs_insn& instruction) {
   switch (instruction.id) {
-    case X86_INS_RET: case X86_INS_RETF: case X86_INS_JMP: case X86_INS_LJMP: case X86_INS_UD2: case X86_INS_HLT:
-    case X86_INS_INT3:
-      return true;
-    default:
-      return false;
+    case X86_INS_RET:
+    case X86_INS_RETF:
+    case X86_INS_JMP:
+    case X86_INS_LJMP:
+    case X86_INS_UD2:
+    case X86_INS_HLT:
+    case X86_INS_INT3: return true;
+    default: return false;
   }
 }
 
@@ -61,16 +64,18 @@ bool appendMoved(Disassembler& disassembler, const cs_insn& instruction, std::ui
   if (std::uintptr_t target = relativeTarget(disassembler, instruction)) {
     const cs_x86& details = instruction.detail->x86;
     switch (instruction.id) {
-      case X86_INS_JMP:
-        appendAbsoluteJump(code, target);
-        return true;
+      case X86_INS_JMP: appendAbsoluteJump(code, target); return true;
       case X86_INS_CALL:
         // call *2(%rip); jmp over the target; the target: the call returns
         // to the jump, which lands after the target.
         append(code, {0xFF, 0x15, 2, 0, 0, 0, 0xEB, 8});
         appendWord(code, target, 8);
         return true;
-      case X86_INS_JCXZ: case X86_INS_JECXZ: case X86_INS_JRCXZ: case X86_INS_LOOP: case X86_INS_LOOPE:
+      case X86_INS_JCXZ:
+      case X86_INS_JECXZ:
+      case X86_INS_JRCXZ:
+      case X86_INS_LOOP:
+      case X86_INS_LOOPE:
       case X86_INS_LOOPNE:
         refusal = "a counter branch (" + std::string(instruction.mnemonic) + ") among its first instructions";
         return false;
@@ -92,8 +97,8 @@ bool appendMoved(Disassembler& disassembler, const cs_insn& instruction, std::ui
     if (operand.type != X86_OP_MEM || operand.mem.base != X86_REG_RIP) continue;
     // The displacement counts from the instruction's end; it must reach the
     // same address from the new place.
-    std::int64_t moved = operand.mem.disp + static_cast<std::int64_t>(instruction.address) -
-                         static_cast<std::int64_t>(at);
+    std::int64_t moved =
+        operand.mem.disp + static_cast<std::int64_t>(instruction.address) - static_cast<std::int64_t>(at);
     if (details.encoding.disp_size != 4 || !fitsInt32(moved)) {
       refusal = "a RIP-relative operand its trampoline cannot reach";
       return false;

@@ -45,7 +45,7 @@ class ElfFile {
   ElfFile& operator=(const ElfFile&) = delete;
 
   // Calls visit with each defined symbol and its name, of both tables.
-  void forEachSymbol(const std::function<void(const ElfW(Sym)&, std::string_view)>& visit) const {
+  void forEachSymbol(const std::function<void(const ElfW(Sym) &, std::string_view)>& visit) const {
     if (!bytes_) return;
     const ElfW(Ehdr)& header = *reinterpret_cast<const ElfW(Ehdr)*>(bytes_);
     const auto* sections = reinterpret_cast<const ElfW(Shdr)*>(bytes_ + header.e_shoff);
@@ -68,20 +68,19 @@ class ElfFile {
   }
 
  private:
-  bool within(std::uint64_t offset, std::uint64_t length) const {
-    return offset <= size_ && length <= size_ - offset;
-  }
+  bool within(std::uint64_t offset, std::uint64_t length) const { return offset <= size_ && length <= size_ - offset; }
   bool valid() const {
     const ElfW(Ehdr)& header = *reinterpret_cast<const ElfW(Ehdr)*>(bytes_);
     return std::memcmp(header.e_ident, ELFMAG, SELFMAG) == 0 && header.e_ident[EI_CLASS] == kNativeClass &&
-           header.e_shentsize == sizeof(ElfW(Shdr)) && within(header.e_shoff, std::uint64_t{header.e_shnum} * sizeof(ElfW(Shdr)));
+           header.e_shentsize == sizeof(ElfW(Shdr)) &&
+           within(header.e_shoff, std::uint64_t{header.e_shnum} * sizeof(ElfW(Shdr)));
   }
 
   const unsigned char* bytes_ = nullptr;
   std::size_t size_ = 0;
 };
 
-bool codeOrData(const ElfW(Sym)& symbol) {
+bool codeOrData(const ElfW(Sym) & symbol) {
   int type = ELF64_ST_TYPE(symbol.st_info);
   return type == STT_FUNC || type == STT_OBJECT || type == STT_GNU_IFUNC || type == STT_NOTYPE;
 }
@@ -101,7 +100,7 @@ std::uintptr_t codeStart(std::uintptr_t value) {
 std::optional<FileSymbol> findFileSymbol(const std::string& file, std::string_view name) {
   std::optional<FileSymbol> found;
   bool global = false;
-  ElfFile(file).forEachSymbol([&](const ElfW(Sym)& symbol, std::string_view symbolName) {
+  ElfFile(file).forEachSymbol([&](const ElfW(Sym) & symbol, std::string_view symbolName) {
     if (global || symbolName != name || !codeOrData(symbol)) return;
     found = FileSymbol{symbol.st_value, symbol.st_size, ELF64_ST_TYPE(symbol.st_info) == STT_GNU_IFUNC};
     global = ELF64_ST_BIND(symbol.st_info) != STB_LOCAL;
@@ -111,7 +110,7 @@ std::optional<FileSymbol> findFileSymbol(const std::string& file, std::string_vi
 
 std::optional<FileSymbol> functionAt(const std::string& file, std::uintptr_t fileAddress) {
   std::optional<FileSymbol> found;
-  ElfFile(file).forEachSymbol([&](const ElfW(Sym)& symbol, std::string_view) {
+  ElfFile(file).forEachSymbol([&](const ElfW(Sym) & symbol, std::string_view) {
     int type = ELF64_ST_TYPE(symbol.st_info);
     std::uintptr_t start = codeStart(symbol.st_value);
     if (!found && (type == STT_FUNC || type == STT_GNU_IFUNC) && start <= fileAddress &&

@@ -39,14 +39,13 @@ TEST_P(FindSymbol, AnswersWhatTheSymbolTablesHold) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Symbols, FindSymbol,
-    testing::Values(Lookup{"Exported", "_hookTargetTriple", true, true},
-                    Lookup{"FileLocal", "_hookTargetScaled", true, true},  // in .symtab only
-                    Lookup{"InAnyImage", "_hookTargetTriple", false, true},
-                    Lookup{"WithoutTheUnderscore", "hookTargetTriple", false, false},
-                    Lookup{"Missing", "_hookTargetNowhere", false, false}),
-    [](const testing::TestParamInfo<Lookup>& info) { return info.param.test; });
+INSTANTIATE_TEST_SUITE_P(Symbols, FindSymbol,
+                         testing::Values(Lookup{"Exported", "_hookTargetTriple", true, true},
+                                         Lookup{"FileLocal", "_hookTargetScaled", true, true},  // in .symtab only
+                                         Lookup{"InAnyImage", "_hookTargetTriple", false, true},
+                                         Lookup{"WithoutTheUnderscore", "hookTargetTriple", false, false},
+                                         Lookup{"Missing", "_hookTargetNowhere", false, false}),
+                         [](const testing::TestParamInfo<Lookup>& info) { return info.param.test; });
 
 TEST(FindSymbol, AnExportedSymbolIsTheFunctionCallersReach) {
   EXPECT_EQ(MSFindSymbol(nullptr, "_hookTargetTriple"), reinterpret_cast<void*>(hookTargetTriple));

@@ -27,9 +27,7 @@ std::mutex poolMutex;
 std::array<Target, 256> targets;
 std::size_t used = 0;
 
-std::size_t stubCount() {
-  return static_cast<std::size_t>(sbkitTrampolineStubsEnd - sbkitTrampolineStubs) / kStubSize;
-}
+std::size_t stubCount() { return static_cast<std::size_t>(sbkitTrampolineStubsEnd - sbkitTrampolineStubs) / kStubSize; }
 
 // Answers zero. Only reached if the superclass lost the method, which the
 // runtime gives no way to do; it keeps a broken hierarchy from crashing.

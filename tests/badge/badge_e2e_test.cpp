@@ -56,11 +56,11 @@ TEST_F(BadgeTest, TheTextIsSentUnchangedAndBecomesTheVisibleBadge) {
     std::string id, journalled;
   };
   // MobileMail's Info.plist is a binary property list, Stocks' an XML one.
-  for (const Case& c : {Case{{"MobileMail", "5"}, "com.apple.mobilemail", "5"},
-                        Case{{"Stocks", "New"}, "com.apple.stocks", "New"},
-                        Case{{"MobileMail", "007", "surplus", "more"}, "com.apple.mobilemail", "007"},
-                        Case{{"Weather", "two words"}, "com.apple.weather", "two words"},
-                        Case{{"Weather", "tab\there"}, "com.apple.weather", "tab\\there"}}) {
+  for (const Case& c :
+       {Case{{"MobileMail", "5"}, "com.apple.mobilemail", "5"}, Case{{"Stocks", "New"}, "com.apple.stocks", "New"},
+        Case{{"MobileMail", "007", "surplus", "more"}, "com.apple.mobilemail", "007"},
+        Case{{"Weather", "two words"}, "com.apple.weather", "two words"},
+        Case{{"Weather", "tab\there"}, "com.apple.weather", "tab\\there"}}) {
     device.clearJournal();
     auto r = badge(c.arguments);
     EXPECT_EQ(r.out, "attempting to badge " + c.id + "\n");
@@ -93,9 +93,9 @@ TEST_F(BadgeTest, OnlyBundleFoldersDirectlyInTheStockFolderAreFoundByTheirNameAs
   for (std::string name : {"Mail", "mobilemail", "MOBILEMAIL", "MobileMail.app", "MobileMail ", "Chirp", ""})
     expectNotFound(name);
   // A slash would reach bundles outside the stock folder.
-  for (std::string name : {"../System/Library/CoreServices/SpringBoard",
-                           "../var/mobile/Applications/A406C298-F3B5-4617-82A9-D5E4F3021789/Chirp", "/MobileMail",
-                           "./MobileMail"})
+  for (std::string name :
+       {"../System/Library/CoreServices/SpringBoard",
+        "../var/mobile/Applications/A406C298-F3B5-4617-82A9-D5E4F3021789/Chirp", "/MobileMail", "./MobileMail"})
     expectNotFound(name);
   ASSERT_TRUE(fs::exists(device.host("/System/Library/CoreServices/SpringBoard.app/Info.plist")));
 }

@@ -33,8 +33,12 @@ std::vector<Call> fiftyCalls() {
   std::vector<Call> calls;
   for (int i = 0; i < 20; ++i) {
     std::string id = "com.example.concurrent" + std::to_string(i), number = std::to_string(i + 1);
-    calls.push_back({"iconcount", {"id", id, number}, "SBSetApplicationBadgeNumber\t" + id + "\t" + number, "badges",
-                     id, Value(i + 1)});
+    calls.push_back({"iconcount",
+                     {"id", id, number},
+                     "SBSetApplicationBadgeNumber\t" + id + "\t" + number,
+                     "badges",
+                     id,
+                     Value(i + 1)});
   }
   const std::pair<const char*, const char*> kStock[] = {{"Stocks", "com.apple.stocks"},
                                                         {"Weather", "com.apple.weather"},
@@ -43,13 +47,21 @@ std::vector<Call> fiftyCalls() {
                                                         {"MobileSafari", "com.apple.mobilesafari"}};
   for (const auto& [folder, id] : kStock) {
     std::string text = std::string("new in ") + folder;
-    calls.push_back({"badge", {folder, text}, "SBSetApplicationBadge\t" + std::string(id) + "\t" + text, "badges", id,
+    calls.push_back({"badge",
+                     {folder, text},
+                     "SBSetApplicationBadge\t" + std::string(id) + "\t" + text,
+                     "badges",
+                     id,
                      Value(text)});
   }
   for (int i = 0; i < 25; ++i) {
     std::string item = "Item" + std::to_string(i);
-    calls.push_back({"indicator", {"-s", item}, "SBAddStatusBarItem\tcom.tovek.SlimDemo\t" + item, "statusBarItems",
-                     item, Value("com.tovek.SlimDemo")});
+    calls.push_back({"indicator",
+                     {"-s", item},
+                     "SBAddStatusBarItem\tcom.tovek.SlimDemo\t" + item,
+                     "statusBarItems",
+                     item,
+                     Value("com.tovek.SlimDemo")});
   }
   return calls;
 }

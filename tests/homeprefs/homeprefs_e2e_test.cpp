@@ -93,8 +93,8 @@ class HomeprefsTest : public homeprefs_test::PreferencesFileTest {
 TEST_F(HomeprefsTest, TheSampleHasPreferencesToWorkOn) { ASSERT_GE(originalEntries.size(), 10u); }
 
 TEST_F(HomeprefsTest, ArgumentCountsOutsideOneToThreeAndAMissingKeyPrintTheUsage) {
-  for (auto arguments : std::vector<std::vector<std::string>>{
-           {}, {"-i", "5", "key", "extra"}, {"-r"}, {"-i", "5"}, {"-r", "--"}}) {
+  for (auto arguments :
+       std::vector<std::vector<std::string>>{{}, {"-i", "5", "key", "extra"}, {"-r"}, {"-i", "5"}, {"-r", "--"}}) {
     auto r = homeprefs(arguments);
     EXPECT_EQ(r.out, "Usage: " + e2e::program("homeprefs") + " [options] key\n" + kUsageBody) << arguments.size();
     EXPECT_EQ(r.err, "");
@@ -108,12 +108,11 @@ TEST_F(HomeprefsTest, BadOptionsAreReportedOnStandardErrorWithStatus1) {
     std::vector<std::string> arguments;
     std::string message;
   };
-  for (const Case& c : {Case{{"-x", "key"}, "Unknown option `-x'.\n"},
-                        Case{{"-s"}, "Unknown option `-s'.\n"},
-                        Case{{"-r1z", "key"}, "Unknown option `-z'.\n"},
-                        Case{{"-\x01", "key"}, "Unknown option character `\\x1'.\n"},
-                        Case{{"-\x1f"}, "Unknown option character `\\x1f'.\n"},
-                        Case{{"-\xe9", "key"}, "Unknown option character `\\xe9'.\n"}}) {
+  for (const Case& c :
+       {Case{{"-x", "key"}, "Unknown option `-x'.\n"}, Case{{"-s"}, "Unknown option `-s'.\n"},
+        Case{{"-r1z", "key"}, "Unknown option `-z'.\n"}, Case{{"-\x01", "key"}, "Unknown option character `\\x1'.\n"},
+        Case{{"-\x1f"}, "Unknown option character `\\x1f'.\n"},
+        Case{{"-\xe9", "key"}, "Unknown option character `\\xe9'.\n"}}) {
     auto r = homeprefs(c.arguments);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, c.message);
@@ -147,7 +146,8 @@ TEST_F(HomeprefsTest, ShowingPrintsTheValueOrNotFoundAndWritesNothing) {
 
 TEST_F(HomeprefsTest, ListingPrintsTheWholeDictionaryAtOnce) {
   std::string listing = platform::plist::description(Value(originalEntries)) + "\n";
-  for (auto arguments : std::vector<std::vector<std::string>>{{"-l"}, {"-i", "5", "-l"}, {"-l", "extra"}, {"-l", "-x"}}) {
+  for (auto arguments :
+       std::vector<std::vector<std::string>>{{"-l"}, {"-i", "5", "-l"}, {"-l", "extra"}, {"-l", "-x"}}) {
     auto r = homeprefs(arguments);
     EXPECT_EQ(r.out, listing);
     EXPECT_EQ(r.err, "");
@@ -168,9 +168,14 @@ TEST_F(HomeprefsTest, SettingReplacesOneKeyKeepsTheRestAndAnnouncesIt) {
            Case{{"-f", "0.1", "SBTenth"}, "SBTenth", "Setting SBTenth to 0.1\n", Value(static_cast<double>(0.1f))},
            // XML writes -0 as the equal 0.
            Case{{"-f", "-0", "SBZero"}, "SBZero", "Setting SBZero to -0\n", Value(0.0)},
-           Case{{"-s", "hello world", "SBAutoLockTime"}, "SBAutoLockTime", "Setting SBAutoLockTime to hello world\n",
+           Case{{"-s", "hello world", "SBAutoLockTime"},
+                "SBAutoLockTime",
+                "Setting SBAutoLockTime to hello world\n",
                 Value("hello world")},
-           Case{{"-a", "hello", "SBList"}, "SBList", "Setting SBList to (\n    hello\n)\n", Value(Array{Value("hello")})},
+           Case{{"-a", "hello", "SBList"},
+                "SBList",
+                "Setting SBList to (\n    hello\n)\n",
+                Value(Array{Value("hello")})},
            Case{{"-r", "-1", "SBFlag"}, "SBFlag", "Setting SBFlag to 1\n", Value(true)},
            Case{{"-10", "SBFlag"}, "SBFlag", "Setting SBFlag to 0\n", Value(false)},
        }) {
@@ -210,7 +215,8 @@ TEST_F(HomeprefsTest, WithoutAReadableDictionaryNothingIsWrittenOrAnnounced) {
                         Case{"<plist><array><string>a</string></array></plist>", "not a dictionary"}}) {
     { std::ofstream(device.host(kPrefs), std::ios::trunc) << c.content; }
     SetUp();
-    for (auto arguments : std::vector<std::vector<std::string>>{{"-i", "5", "SBAutoLockTime"}, {"-r", "SBAutoLockTime"}}) {
+    for (auto arguments :
+         std::vector<std::vector<std::string>>{{"-i", "5", "SBAutoLockTime"}, {"-r", "SBAutoLockTime"}}) {
       auto r = homeprefs(arguments);
       EXPECT_EQ(r.out, "");
       EXPECT_EQ(r.err, cannotRead + c.reason + "\n");
@@ -261,7 +267,8 @@ TEST_F(HomeprefsTest, AWriteReachesTheDiskNameAndAll) {
   e2e::CommandOutput strace = e2e::shell("command -v strace && strace -o /dev/null true");
   if (strace.status != 0) GTEST_SKIP() << "strace cannot trace here";
   std::string trace = (device.root() / "trace").string();
-  std::vector<std::string> argv = {strace.text.substr(0, strace.text.find('\n')), "-f", "-e", "trace=fsync,rename,renameat,renameat2", "-o", trace};
+  std::vector<std::string> argv = {strace.text.substr(0, strace.text.find('\n')), "-f", "-e",
+                                   "trace=fsync,rename,renameat,renameat2",       "-o", trace};
   for (std::string& word : e2e::command({e2e::program("homeprefs"), "-i", "5", "SBAutoLockTime"})) argv.push_back(word);
   // The leak checker cannot run under a tracer.
   auto r = e2e::run(device, argv, "", {{"ASAN_OPTIONS", "detect_leaks=0"}});
@@ -278,11 +285,12 @@ TEST_F(HomeprefsTest, TextThatIsNotSevenBitAsciiIsRefusedBeforeAnythingChanges) 
     std::vector<std::string> arguments;
     std::string err;
   };
-  for (const Case& c : {Case{{"-s", "caf\xc3\xa9", "SBAutoLockTime"}, "homeprefs: value is not 7-bit ASCII text: caf\xc3\xa9\n"},
-                        Case{{"-a", "\x80", "SBList"}, "homeprefs: value is not 7-bit ASCII text: \x80\n"},
-                        Case{{"-1", "SB\xc3\xa9"}, "homeprefs: key is not 7-bit ASCII text: SB\xc3\xa9\n"},
-                        Case{{"-r", "SB\xc3\xa9"}, "homeprefs: key is not 7-bit ASCII text: SB\xc3\xa9\n"},
-                        Case{{"SB\xc3\xa9"}, "homeprefs: key is not 7-bit ASCII text: SB\xc3\xa9\n"}}) {
+  for (const Case& c :
+       {Case{{"-s", "caf\xc3\xa9", "SBAutoLockTime"}, "homeprefs: value is not 7-bit ASCII text: caf\xc3\xa9\n"},
+        Case{{"-a", "\x80", "SBList"}, "homeprefs: value is not 7-bit ASCII text: \x80\n"},
+        Case{{"-1", "SB\xc3\xa9"}, "homeprefs: key is not 7-bit ASCII text: SB\xc3\xa9\n"},
+        Case{{"-r", "SB\xc3\xa9"}, "homeprefs: key is not 7-bit ASCII text: SB\xc3\xa9\n"},
+        Case{{"SB\xc3\xa9"}, "homeprefs: key is not 7-bit ASCII text: SB\xc3\xa9\n"}}) {
     auto r = homeprefs(c.arguments);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, c.err);
@@ -300,13 +308,12 @@ TEST_F(HomeprefsTest, NumbersThatCannotBeStoredFaithfullyAreRefused) {
     std::vector<std::string> arguments;
     std::string err;
   };
-  for (const Case& c : {
-           Case{{"-i", "2147483648", "SBAutoLockTime"},
-                "homeprefs: integer value out of range (-2147483648 to 2147483647): 2147483648\n"},
-           Case{{"-f", "1e39", "SBAutoLockTime"},
-                "homeprefs: float value out of range (not a finite single-precision number): 1e39\n"},
-           Case{{"-f", "inf", "SBAutoLockTime"},
-                "homeprefs: float value out of range (not a finite single-precision number): inf\n"}}) {
+  for (const Case& c : {Case{{"-i", "2147483648", "SBAutoLockTime"},
+                             "homeprefs: integer value out of range (-2147483648 to 2147483647): 2147483648\n"},
+                        Case{{"-f", "1e39", "SBAutoLockTime"},
+                             "homeprefs: float value out of range (not a finite single-precision number): 1e39\n"},
+                        Case{{"-f", "inf", "SBAutoLockTime"},
+                             "homeprefs: float value out of range (not a finite single-precision number): inf\n"}}) {
     auto r = homeprefs(c.arguments);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, c.err);

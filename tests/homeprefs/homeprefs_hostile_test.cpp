@@ -42,7 +42,7 @@ class HomeprefsHostileTest : public homeprefs_test::PreferencesFileTest {
 TEST_F(HomeprefsHostileTest, ABinaryFileKeepsEveryUntouchedValueBitForBit) {
   BinaryPlist b;
   std::vector<BinaryPlist::Ref> kept = {
-      b.date(-3187296000.0),      // 1900-01-01
+      b.date(-3187296000.0),       // 1900-01-01
       b.date(3155760000.1234567),  // 2101, finer than a microsecond
       b.date(0.5),
       b.date(-1e10),
@@ -76,14 +76,20 @@ TEST_F(HomeprefsHostileTest, ABinaryFileKeepsEveryUntouchedValueBitForBit) {
 
 TEST_F(HomeprefsHostileTest, AnXmlFileKeepsEveryUntouchedValue) {
   const std::vector<std::string> values = {
-      "<integer>18446744073709551615</integer>", "<integer>-9223372036854775808</integer>",
-      "<date>1900-01-01T00:00:00Z</date>",       "<date>2100-06-01T12:00:00Z</date>",
-      "<string>a &amp; &lt;b&gt;</string>",     "<string>caf\xc3\xa9 \xf0\x9f\x98\x80</string>",
-      "<real>0.5</real>",                        "<true/>",
+      "<integer>18446744073709551615</integer>",
+      "<integer>-9223372036854775808</integer>",
+      "<date>1900-01-01T00:00:00Z</date>",
+      "<date>2100-06-01T12:00:00Z</date>",
+      "<string>a &amp; &lt;b&gt;</string>",
+      "<string>caf\xc3\xa9 \xf0\x9f\x98\x80</string>",
+      "<real>0.5</real>",
+      "<true/>",
   };
-  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
-                    "\t<key>SBAutoLockTime</key>\n\t<integer>60</integer>\n";
-  for (std::size_t i = 0; i < values.size(); ++i) xml += "\t<key>k" + std::to_string(i) + "</key>\n\t" + values[i] + "\n";
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
+      "\t<key>SBAutoLockTime</key>\n\t<integer>60</integer>\n";
+  for (std::size_t i = 0; i < values.size(); ++i)
+    xml += "\t<key>k" + std::to_string(i) + "</key>\n\t" + values[i] + "\n";
   // XML writes -0 as the equal 0: it does not keep a file from changing.
   put(xml + "\t<key>zero</key>\n\t<real>-0.0</real>\n</dict>\n</plist>\n");
   Dictionary before = entries();
@@ -118,7 +124,8 @@ TEST_F(HomeprefsHostileTest, FilesThatCannotBeReadOrWrittenBackUnchangedAreRefus
        cannotRewrite + "it holds a key with a control character that XML cannot carry\n"},
       {[] {
          BinaryPlist b;
-         return b.bytes(b.dictionary({{b.ascii("k"), b.integer(1)}, {b.ascii(std::string("k\0hidden", 8)), b.integer(2)}}));
+         return b.bytes(
+             b.dictionary({{b.ascii("k"), b.integer(1)}, {b.ascii(std::string("k\0hidden", 8)), b.integer(2)}}));
        }(),
        cannotRead + "a dictionary key holds a NUL character\n"},
       {deep, cannotRead + "nested deeper than 512 levels\n"},
@@ -161,11 +168,12 @@ TEST_F(HomeprefsHostileTest, ControlCharactersXmlCannotCarryAreRefusedLikeNonAsc
     std::vector<std::string> arguments;
     std::string err;
   };
-  for (const Case& c : {Case{{"-s", "Home\x07Net", "SBCarrierDisplayName"},
-                             "homeprefs: value holds a control character XML cannot carry: Home\\x07Net\n"},
-                        Case{{"-a", "\x1b[2J", "SBList"}, "homeprefs: value holds a control character XML cannot carry: \\x1b[2J\n"},
-                        Case{{"-1", "SB\x01"}, "homeprefs: key holds a control character XML cannot carry: SB\\x01\n"},
-                        Case{{"-r", "SB\x0c"}, "homeprefs: key holds a control character XML cannot carry: SB\\x0c\n"}}) {
+  for (const Case& c :
+       {Case{{"-s", "Home\x07Net", "SBCarrierDisplayName"},
+             "homeprefs: value holds a control character XML cannot carry: Home\\x07Net\n"},
+        Case{{"-a", "\x1b[2J", "SBList"}, "homeprefs: value holds a control character XML cannot carry: \\x1b[2J\n"},
+        Case{{"-1", "SB\x01"}, "homeprefs: key holds a control character XML cannot carry: SB\\x01\n"},
+        Case{{"-r", "SB\x0c"}, "homeprefs: key holds a control character XML cannot carry: SB\\x0c\n"}}) {
     auto r = homeprefs(c.arguments);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, c.err);
@@ -195,7 +203,9 @@ TEST_F(HomeprefsHostileTest, TwentyConcurrentSetsAllLand) {
   std::vector<e2e::Result> results(20);
   for (int i = 0; i < 20; ++i) {
     expected.set("SBConcurrent" + std::to_string(i), Value("v" + std::to_string(i)));
-    runs.emplace_back([&, i] { results[i] = homeprefs({"-s", "v" + std::to_string(i), "SBConcurrent" + std::to_string(i)}); });
+    runs.emplace_back([&, i] {
+      results[i] = homeprefs({"-s", "v" + std::to_string(i), "SBConcurrent" + std::to_string(i)});
+    });
   }
   for (auto& run : runs) run.join();
   for (const auto& r : results) EXPECT_EQ(r.status, 0) << r.err;
@@ -213,7 +223,8 @@ TEST_F(HomeprefsHostileTest, KilledAtAnyMomentTheFileStaysWhole) {
     else if (i % 3 == 1) original.set(key, Value("com.example.value" + std::to_string(i)));
     else original.set(key, Value(platform::plist::Array{Value(i * 0.5), Value(true)}));
   }
-  ASSERT_EQ(platform::writeAtomically(prefs(), platform::plist::toXml(Value(original))), platform::WriteResult::written);
+  ASSERT_EQ(platform::writeAtomically(prefs(), platform::plist::toXml(Value(original))),
+            platform::WriteResult::written);
 
   auto begin = std::chrono::steady_clock::now();
   ASSERT_EQ(homeprefs({"-s", "first", "SBTarget"}).status, 0);
@@ -225,8 +236,8 @@ TEST_F(HomeprefsHostileTest, KilledAtAnyMomentTheFileStaysWhole) {
   // A guard against a run that hangs, not a speed target: natively the 200
   // kills take about ten seconds; under an emulator each run, and reading the
   // file after it, take many times longer, so the guard grows with one run.
-  auto deadline = std::chrono::steady_clock::now() + std::max<std::chrono::steady_clock::duration>(
-                                                         std::chrono::seconds(90), 400 * oneRun);
+  auto deadline = std::chrono::steady_clock::now() +
+                  std::max<std::chrono::steady_clock::duration>(std::chrono::seconds(90), 400 * oneRun);
   for (; kills < 200 && std::chrono::steady_clock::now() < deadline; ++kills) {
     {
       // The session's end kills the run (SIGKILL) and waits for it; a run

@@ -90,11 +90,12 @@ TEST_F(IconcountTest, TableNamesIgnoreCaseNeedNoDiskAndPrintNoNotice) {
   struct Case {
     std::string name, id;
   };
-  for (const Case& c : {Case{"mail", "com.apple.mobilemail"}, Case{"MAIL", "com.apple.mobilemail"},
-                        Case{"Timer", "com.apple.mobiletimer"}, Case{"clock", "com.apple.mobiletimer"},
-                        Case{"Photos", "com.apple.mobileslideshow-Photos"},
-                        Case{"camera", "com.apple.mobileslideshow-Camera"}, Case{"VIDEO", "com.apple.mobileipod-VideoPlayer"},
-                        Case{"settings", "com.apple.Preferences"}, Case{"iTunes", "com.apple.MobileStore"}}) {
+  for (const Case& c :
+       {Case{"mail", "com.apple.mobilemail"}, Case{"MAIL", "com.apple.mobilemail"},
+        Case{"Timer", "com.apple.mobiletimer"}, Case{"clock", "com.apple.mobiletimer"},
+        Case{"Photos", "com.apple.mobileslideshow-Photos"}, Case{"camera", "com.apple.mobileslideshow-Camera"},
+        Case{"VIDEO", "com.apple.mobileipod-VideoPlayer"}, Case{"settings", "com.apple.Preferences"},
+        Case{"iTunes", "com.apple.MobileStore"}}) {
     device.clearJournal();
     auto r = iconcount({c.name, "1"});
     EXPECT_EQ(r.out, "Setting " + c.id + " badge to 1\n") << c.name;

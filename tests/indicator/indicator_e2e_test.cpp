@@ -145,13 +145,9 @@ TEST_F(IndicatorTest, BadOptionsMissingValuesAndDashBEndTheRunSilentlyWithStatus
     std::vector<std::string> arguments;
     std::vector<std::string> journal;
   };
-  for (const Case& c : {Case{{"-s", "A", "-x", "-r", "B"}, added("A")},
-                        Case{{"-b", "1", "-s", "A"}, {}},
-                        Case{{"-b1", "-s", "A"}, {}},
-                        Case{{"-s"}, {}},
-                        Case{{"-s", "A", "-t"}, added("A")},
-                        Case{{"-r", "A", "-b"}, removed("A")},
-                        Case{{"-x", "-s", "A"}, {}}}) {
+  for (const Case& c : {Case{{"-s", "A", "-x", "-r", "B"}, added("A")}, Case{{"-b", "1", "-s", "A"}, {}},
+                        Case{{"-b1", "-s", "A"}, {}}, Case{{"-s"}, {}}, Case{{"-s", "A", "-t"}, added("A")},
+                        Case{{"-r", "A", "-b"}, removed("A")}, Case{{"-x", "-s", "A"}, {}}}) {
     device.clearJournal();
     auto r = indicator(c.arguments);
     expectQuiet(r);

@@ -271,8 +271,7 @@ INSTANTIATE_TEST_SUITE_P(Forms, DeletedFormTest,
                                          DeletedForm{"iconcount", ".Nm\n.Cm id\n.Ar application-id\n"},
                                          DeletedForm{"iconcount", ".Nm\n.Ar application-name\n.Op Ar badge-number\n"},
                                          DeletedForm{"indicator", ".Op Fl t Ar icon\n"},
-                                         DeletedForm{"homeprefs", "| Fl 1 "},
-                                         DeletedForm{"radio", ".Cm y | n\n"}),
+                                         DeletedForm{"homeprefs", "| Fl 1 "}, DeletedForm{"radio", ".Cm y | n\n"}),
                          [](const auto& info) { return info.param.tool + std::to_string(info.index); });
 
 class PageExamplesTest : public testing::TestWithParam<std::string> {};
@@ -283,22 +282,21 @@ TEST_P(PageExamplesTest, RunAsShownOnTheSampleDevice) {
   e2e::TemporaryDevice device;
   e2e::HttpServer server(e2e::Answer(200, "203.0.113.7"));
   for (const auto& example : all) {
-    e2e::Result result =
-        e2e::run(device, {"/bin/sh", "-c", "exec 2>&1; " + example.command}, "",
-                 {{"PATH", e2e::programFolder() + ":/usr/bin:/bin"}, {"http_proxy", server.proxy()}});
+    e2e::Result result = e2e::run(device, {"/bin/sh", "-c", "exec 2>&1; " + example.command}, "",
+                                  {{"PATH", e2e::programFolder() + ":/usr/bin:/bin"}, {"http_proxy", server.proxy()}});
     EXPECT_TRUE(result.exited && result.status == 0)
         << "$ " << example.command << "\nexited " << result.exited << " with " << result.status << "\n"
         << result.out;
-    EXPECT_TRUE(matches(example.shown, 0, lines(result.out), 0))
-        << "$ " << example.command << "\nshown:\n" << joined(example.shown) << "printed:\n" << result.out;
+    EXPECT_TRUE(matches(example.shown, 0, lines(result.out), 0)) << "$ " << example.command << "\nshown:\n"
+                                                                 << joined(example.shown) << "printed:\n"
+                                                                 << result.out;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Pages, PageExamplesTest, testing::ValuesIn(allPages()),
-                         [](const auto& info) {
-                           std::string name = info.param.substr(0, info.param.find('.'));
-                           std::replace(name.begin(), name.end(), '-', '_');  // a test name is an identifier
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Pages, PageExamplesTest, testing::ValuesIn(allPages()), [](const auto& info) {
+  std::string name = info.param.substr(0, info.param.find('.'));
+  std::replace(name.begin(), name.end(), '-', '_');  // a test name is an identifier
+  return name;
+});
 
 }  // namespace

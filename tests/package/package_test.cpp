@@ -30,8 +30,8 @@ namespace {
 using e2e::kTools;
 const std::vector<std::string> kExtensions = {"layoutkeeper", "editdefer"};
 const std::string kExtensionsFolder = "Library/MobileSubstrate/DynamicLibraries/";
-const std::vector<std::string> kManualPages = {"man1/iconcount.1", "man1/badge.1",      "man1/homeprefs.1",
-                                               "man1/indicator.1", "man1/radio.1",      "man1/tweet.1",
+const std::vector<std::string> kManualPages = {"man1/iconcount.1",  "man1/badge.1",      "man1/homeprefs.1",
+                                               "man1/indicator.1",  "man1/radio.1",      "man1/tweet.1",
                                                "man1/storequery.1", "man1/wanaddress.1", "man7/sbkit.7"};
 
 using Output = e2e::CommandOutput;
@@ -108,7 +108,10 @@ std::vector<Need> neededLibraries(const fs::path& root) {
   std::vector<Need> needs;
   std::regex needed(R"(\(NEEDED\)\s+Shared library: \[(.*)\])");
   for (const auto& path : filesBelow(root)) {
-    if (e2e::fileBytes(root / path).substr(0, 4) != "\x7f" "ELF") continue;
+    if (e2e::fileBytes(root / path).substr(0, 4) !=
+        "\x7f"
+        "ELF")
+      continue;
     std::istringstream lines(capture("readelf -d " + quoted(root / path)).text);
     for (std::string line; std::getline(lines, line);) {
       std::smatch match;
@@ -183,12 +186,12 @@ class PackageTest : public testing::Test {
   // install tree and package from the build.
   void SetUp() override {
     stage_ = scratch_.path() / "stage";
-    Output install = capture(std::string(SBKIT_CMAKE) + " --install " + quoted(SBKIT_BUILD_DIR) + " --prefix " +
-                             quoted(stage_));
+    Output install =
+        capture(std::string(SBKIT_CMAKE) + " --install " + quoted(SBKIT_BUILD_DIR) + " --prefix " + quoted(stage_));
     ASSERT_EQ(install.status, 0) << install.text;
-    Output made = capture(std::string(SBKIT_CPACK) + " -G DEB --config " +
-                          quoted(fs::path(SBKIT_BUILD_DIR) / "CPackConfig.cmake") + " -B " +
-                          quoted(scratch_.path() / "package"));
+    Output made =
+        capture(std::string(SBKIT_CPACK) + " -G DEB --config " +
+                quoted(fs::path(SBKIT_BUILD_DIR) / "CPackConfig.cmake") + " -B " + quoted(scratch_.path() / "package"));
     ASSERT_EQ(made.status, 0) << made.text;
     architecture_ = debianArchitecture(stage_ / "usr/bin/iconcount");
     package_ = scratch_.path() / "package" / ("sbkit_" SBKIT_VERSION "_" + architecture_ + ".deb");
@@ -232,12 +235,12 @@ TEST_F(PackageTest, TheSimulatedDeviceInstallsApartAndRunsTheInstalledTools) {
                              " --component simulator --prefix " + quoted(root));
   ASSERT_EQ(simulator.status, 0) << simulator.text;
   std::set<std::string> files = filesBelow(root);
-  for (const char* stand_in : {"System/Library/Framework/UIKit.framework/UIKit",
-                               "System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices",
-                               "System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices",
-                               "Library/Frameworks/CydiaSubstrate.framework/CydiaSubstrate",
-                               "System/Library/CoreServices/SpringBoard.app/springboard",
-                               "Applications/MobileMail.app/Info.plist"})
+  for (const char* stand_in :
+       {"System/Library/Framework/UIKit.framework/UIKit",
+        "System/Library/PrivateFrameworks/SpringBoardServices.framework/SpringBoardServices",
+        "System/Library/PrivateFrameworks/GraphicsServices.framework/GraphicsServices",
+        "Library/Frameworks/CydiaSubstrate.framework/CydiaSubstrate",
+        "System/Library/CoreServices/SpringBoard.app/springboard", "Applications/MobileMail.app/Info.plist"})
     EXPECT_TRUE(files.count(stand_in)) << stand_in;
   for (const auto& file : productFiles()) EXPECT_FALSE(files.count(file)) << file << " is not the simulator's";
   EXPECT_TRUE(fs::is_symlink(root / "var"));
@@ -302,7 +305,10 @@ TEST_F(PackageTest, EachExtensionsFilterNamesSpringBoard) {
     EXPECT_EQ(*bundles->get<Array>(), Array{"com.apple.springboard"}) << extension;
 
     std::string library = e2e::fileBytes(unpacked() / kExtensionsFolder / (extension + ".dylib"));
-    EXPECT_EQ(library.substr(0, 4), "\x7f" "ELF") << extension << ".dylib is a shared library of this host";
+    EXPECT_EQ(library.substr(0, 4),
+              "\x7f"
+              "ELF")
+        << extension << ".dylib is a shared library of this host";
   }
 }
 
@@ -370,8 +376,7 @@ TEST_F(PackageTest, AnInstalledToolLooksAtTheMachineItselfNotTheBuild) {
   fs::path trace = scratch_.path() / "trace";
   // The leak checker cannot run under a tracer; the sanitized build's other
   // checks still do.
-  std::string tracer =
-      tracing ? "ASAN_OPTIONS=detect_leaks=0 strace -f -e trace=file -o " + quoted(trace) + " " : "";
+  std::string tracer = tracing ? "ASAN_OPTIONS=detect_leaks=0 strace -f -e trace=file -o " + quoted(trace) + " " : "";
   std::string traced;
   for (const auto& command : commands) {
     std::string tool = command.substr(0, command.find(' ')), arguments = command.substr(tool.size() + 1);

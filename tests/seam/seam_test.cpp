@@ -80,7 +80,8 @@ std::vector<std::string> seamCrossings() {
   const std::regex crossing(R"(send<[^>]*>|using \w+ = [^;]*\(\*\)\([^;]*\);)");
   std::vector<std::string> found;
   for (const char* folder : {"bindings", "extensions", "tools", "platform"}) {
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(SBKIT_SOURCE_DIR) + "/" + folder)) {
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::string(SBKIT_SOURCE_DIR) + "/" + folder)) {
       std::string extension = entry.path().extension();
       if (extension != ".cpp" && extension != ".h" && extension != ".mm") continue;
       std::ifstream in(entry.path());
@@ -116,9 +117,9 @@ TEST(Seam, FoundationLoadsOnlyWhereAnObjectCrosses) {
       {{"homeprefs", "SBAutoLockTime"}, false},
       {{"homeprefs", "-l"}, false},
       {{"iconcount", "Mail", "3"}, false},
-      {{"radio"}, true},                                  // the last scan
+      {{"radio"}, true},                                   // the last scan
       {{"homeprefs", "-i", "5", "SBAutoLockTime"}, true},  // the announcement's strings
-      {{"storequery", "abbey road"}, true},               // the URL
+      {{"storequery", "abbey road"}, true},                // the URL
   };
   for (const Row& row : rows) {
     e2e::Result r = e2e::runProgram(device, row.arguments[0], {row.arguments.begin() + 1, row.arguments.end()}, "",

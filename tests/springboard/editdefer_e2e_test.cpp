@@ -84,32 +84,45 @@ INSTANTIATE_TEST_SUITE_P(
         // idle, end of deceleration: only the controller's own handling.
         Script{"IdleEnd", "edit on; scroll end", {on, end}, "edit mode: on"},
         // pending, setIsEditing: YES: forwarded, and the exit stays pending.
-        Script{"PendingEditOn", "edit on; scroll decelerating; edit off; edit on; scroll rest; scroll end",
-               {on, on, end, off}, "edit mode: off"},
+        Script{"PendingEditOn",
+               "edit on; scroll decelerating; edit off; edit on; scroll rest; scroll end",
+               {on, on, end, off},
+               "edit mode: off"},
         // pending, setIsEditing: NO again while decelerating: nothing more happens.
-        Script{"PendingEditOffWhileDecelerating", "edit on; scroll decelerating; edit off; edit off; edit off",
-               {on}, "edit mode: on"},
+        Script{"PendingEditOffWhileDecelerating",
+               "edit on; scroll decelerating; edit off; edit off; edit off",
+               {on},
+               "edit mode: on"},
         Script{"PendingRepeatedExitIsSentOnce",
                "edit on; scroll decelerating; edit off; edit off; scroll rest; scroll end; scroll end",
-               {on, end, off, end}, "edit mode: off"},
+               {on, end, off, end},
+               "edit mode: off"},
         // pending, setIsEditing: NO at rest: forwarded, and the flag stays set.
-        Script{"PendingEditOffAtRest", "edit on; scroll decelerating; edit off; scroll rest; edit off; scroll end",
-               {on, off, end, off}, "edit mode: off"},
+        Script{"PendingEditOffAtRest",
+               "edit on; scroll decelerating; edit off; scroll rest; edit off; scroll end",
+               {on, off, end, off},
+               "edit mode: off"},
         // pending, setIsEditing: NO while not editing: forwarded, the flag stays set.
         Script{"PendingEditOffWhileNotEditing",
                "edit on; scroll decelerating; edit off; scroll rest; edit off; edit off; scroll end; scroll end",
-               {on, off, off, end, off, end}, "edit mode: off"},
+               {on, off, off, end, off, end},
+               "edit mode: off"},
         // pending, end of deceleration: own handling first, then the exit, then idle.
-        Script{"PendingEnd", "edit on; scroll decelerating; edit off; scroll rest; scroll end; scroll end",
-               {on, end, off, end}, "edit mode: off"},
+        Script{"PendingEnd",
+               "edit on; scroll decelerating; edit off; scroll rest; scroll end; scroll end",
+               {on, end, off, end},
+               "edit mode: off"},
         // Still decelerating when the exit is sent again: held back once more,
         // then the flag is cleared, so no exit is pending.
         Script{"PendingEndWhileStillDecelerating",
                "edit on; scroll decelerating; edit off; scroll end; scroll rest; scroll end",
-               {on, end, end}, "edit mode: on"},
+               {on, end, end},
+               "edit mode: on"},
         // Any scroll view that reports to the controller sends the held-back exit.
-        Script{"PendingEndOfAnotherScrollView", "edit on; scroll decelerating; edit off; scroll rest; scroll end other",
-               {on, endOther, off}, "edit mode: off"}),
+        Script{"PendingEndOfAnotherScrollView",
+               "edit on; scroll decelerating; edit off; scroll rest; scroll end other",
+               {on, endOther, off},
+               "edit mode: off"}),
     [](const testing::TestParamInfo<Script>& info) { return std::string(info.param.name); });
 
 TEST(EditDeferSession, EditModeStaysOnUntilTheDecelerationEnds) {

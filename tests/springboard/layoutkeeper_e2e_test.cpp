@@ -151,15 +151,14 @@ TEST_P(LayoutKeeperForwards, LetsSpringBoardDelete) {
 
 INSTANTIATE_TEST_SUITE_P(
     States, LayoutKeeperForwards,
-    testing::Values(
-        Forwarded{"NoDuplicates", state(list("A", "B"), list(list("C", folder(list(list("D")))), list()))},
-        Forwarded{"NoButtonBarOrPages", dictionary({{"iconListsVersion", 2}})},
-        Forwarded{"APageThatIsNotAList", state(list("A"), list(list("A"), "page"))},
-        Forwarded{"IconListsThatIsNotAList", state(list("A", "A"), "pages")},
-        Forwarded{"AButtonBarThatIsNotAList", state(dictionary({{"A", "A"}}), list(list("A", "A")))},
-        Forwarded{"AContainerWhosePagesAreNotAList",
-                  state(list("A"), list(list("A", dictionary({{"iconLists", "A"}}))))},
-        Forwarded{"AContainerWhosePagesAreNotLists", state(list("A"), list(list("A", folder(list("A")))))}),
+    testing::Values(Forwarded{"NoDuplicates", state(list("A", "B"), list(list("C", folder(list(list("D")))), list()))},
+                    Forwarded{"NoButtonBarOrPages", dictionary({{"iconListsVersion", 2}})},
+                    Forwarded{"APageThatIsNotAList", state(list("A"), list(list("A"), "page"))},
+                    Forwarded{"IconListsThatIsNotAList", state(list("A", "A"), "pages")},
+                    Forwarded{"AButtonBarThatIsNotAList", state(dictionary({{"A", "A"}}), list(list("A", "A")))},
+                    Forwarded{"AContainerWhosePagesAreNotAList",
+                              state(list("A"), list(list("A", dictionary({{"iconLists", "A"}}))))},
+                    Forwarded{"AContainerWhosePagesAreNotLists", state(list("A"), list(list("A", folder(list("A")))))}),
     [](const testing::TestParamInfo<Forwarded>& info) { return std::string(info.param.name); });
 
 TEST(LayoutKeeper, WithoutAnIconStateSpringBoardDeletes) {
@@ -198,8 +197,9 @@ TEST(LayoutKeeper, AnIconStateTheReaderRefusesIsNoStateAndSaysWhy) {
     std::function<void(const std::filesystem::path&)> make;
     std::string reason;
   };
-  for (const Case& c : {Case{[&](const std::filesystem::path& p) { std::ofstream(p) << deep; }, "nested deeper than 512 levels"},
-                        Case{[](const std::filesystem::path& p) { mkfifo(p.c_str(), 0600); }, "not a regular file"}}) {
+  for (const Case& c :
+       {Case{[&](const std::filesystem::path& p) { std::ofstream(p) << deep; }, "nested deeper than 512 levels"},
+        Case{[](const std::filesystem::path& p) { mkfifo(p.c_str(), 0600); }, "not a regular file"}}) {
     e2e::TemporaryDevice device;
     std::filesystem::remove(device.host(kIconStatePath));
     c.make(device.host(kIconStatePath));

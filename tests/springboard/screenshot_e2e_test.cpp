@@ -120,10 +120,10 @@ TEST_F(ScreenshotTest, ABadgeIsARedOvalAtTheIconsTopRightWidenedForLongTextAndZe
     std::vector<std::string> arguments;
     bool badge, wide;
   };
-  for (const Case& c : {Case{"iconcount", {"id", "com.apple.mobilecal", "5"}, true, false},
-                        Case{"iconcount", {"id", "com.apple.mobilecal", "0"}, false, false},
-                        Case{"badge", {"MobileCal", "Wonderful"}, true, true},
-                        Case{"badge", {"MobileCal"}, false, false}}) {
+  for (const Case& c :
+       {Case{"iconcount", {"id", "com.apple.mobilecal", "5"}, true, false},
+        Case{"iconcount", {"id", "com.apple.mobilecal", "0"}, false, false},
+        Case{"badge", {"MobileCal", "Wonderful"}, true, true}, Case{"badge", {"MobileCal"}, false, false}}) {
     tool(c.tool, c.arguments);
     expectPicture(shoot(), file());
     Picture picture(file());
@@ -183,7 +183,8 @@ TEST_F(ScreenshotTest, WhatCannotBeDrawnAsIntendedGivesAPlaceholderAndANoteNever
   };
   auto iconState = [&](platform::plist::Value state) { return [this, state] { writeIconState(device(), state); }; };
   platform::plist::Dictionary unknownFirst;
-  unknownFirst.set("iconLists", platform::plist::Array{platform::plist::Value(platform::plist::Array{"com.example.nothing"})});
+  unknownFirst.set("iconLists",
+                   platform::plist::Array{platform::plist::Value(platform::plist::Array{"com.example.nothing"})});
   platform::plist::Dictionary oddShape;
   oddShape.set("iconLists", platform::plist::Array{platform::plist::Value(platform::plist::Array{1, "x"}), "page"});
   oddShape.set("buttonBar", "dock");
@@ -198,8 +199,8 @@ TEST_F(ScreenshotTest, WhatCannotBeDrawnAsIntendedGivesAPlaceholderAndANoteNever
          mkfifo(device().host(icon).c_str(), 0644);
        },
        "springboard: cannot read " + icon + " (not a plain file); drawing a placeholder icon\n", true},
-      {"an icon state of another shape", iconState(oddShape), "springboard: no application for x; drawing a placeholder icon\n",
-       true},
+      {"an icon state of another shape", iconState(oddShape),
+       "springboard: no application for x; drawing a placeholder icon\n", true},
       {"an icon state that is a list", iconState(platform::plist::Array{"a"}),
        "springboard: ignoring " + std::string(kIconStatePath) + ": not a dictionary\n", false},
   };
@@ -241,17 +242,18 @@ TEST_F(ScreenshotTest, ABadPageAnUnwritableFileOrABadClockIsAnErrorAndWritesNoth
     std::map<std::string, std::string> environment = {};
   };
   const std::string target = file().string();
-  for (const Case& c : {Case{"4", target, "springboard: screenshot: no page 4: the home screen has 3 pages\n"},
-                        Case{"0", target, "springboard: screenshot: bad page number 0\n"},
-                        Case{"2x", target, "springboard: screenshot: bad page number 2x\n"},
-                        Case{"", target + ".d/x.png",
-                             "springboard: cannot write " + target + ".d/x.png: No such file or directory\n"},
-                        Case{"", target,
-                             "springboard: SBKIT_CLOCK: not a local time of the form 2009-06-17T09:41:00: 9:41\n",
-                             {{"SBKIT_CLOCK", "9:41"}}}}) {
-    e2e::Result result =
-        e2e::run(device(), {e2e::program("springboard"), "--no-extensions", "-c", "screenshot " + c.file + " " + c.page},
-                 "", c.environment);
+  for (const Case& c :
+       {Case{"4", target, "springboard: screenshot: no page 4: the home screen has 3 pages\n"},
+        Case{"0", target, "springboard: screenshot: bad page number 0\n"},
+        Case{"2x", target, "springboard: screenshot: bad page number 2x\n"},
+        Case{"", target + ".d/x.png", "springboard: cannot write " + target + ".d/x.png: No such file or directory\n"},
+        Case{"",
+             target,
+             "springboard: SBKIT_CLOCK: not a local time of the form 2009-06-17T09:41:00: 9:41\n",
+             {{"SBKIT_CLOCK", "9:41"}}}}) {
+    e2e::Result result = e2e::run(
+        device(), {e2e::program("springboard"), "--no-extensions", "-c", "screenshot " + c.file + " " + c.page}, "",
+        c.environment);
     ASSERT_TRUE(result.exited) << "signal " << result.signal;
     EXPECT_EQ(result.status, 1) << c.page;
     EXPECT_EQ(result.err, c.error);

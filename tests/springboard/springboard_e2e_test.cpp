@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 #include "springboard_run.h"
 
@@ -34,7 +34,8 @@ TEST(SpringBoard, HelpPrintsTheUsageAndSucceeds) {
   EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.out.rfind("usage: " + e2e::program("springboard") + " [--no-extensions] [-c", 0), 0u) << result.out;
   EXPECT_NE(result.out.find("\n  screenshot FILE.png [PAGE]\n"), std::string::npos);
-  EXPECT_NE(result.out.find("Exit status: 0 when every command was known and worked, 1 when one or more\nwere not, 2 for bad usage, 70 for an exception no code caught.\n"),
+  EXPECT_NE(result.out.find("Exit status: 0 when every command was known and worked, 1 when one or more\nwere not, 2 "
+                            "for bad usage, 70 for an exception no code caught.\n"),
             std::string::npos);
   EXPECT_TRUE(device.journal().empty());
 }
@@ -147,14 +148,18 @@ TEST(SpringBoard, TheButtonsTheLockAndLaunchingSendWhatTheDeviceSends) {
   };
   const Case cases[] = {
       {"launch com.apple.mobilenotes; home",
-       {"-[SBUIController activateApplicationAnimated:]\tcom.apple.mobilenotes", down, up, clicked}, "",
+       {"-[SBUIController activateApplicationAnimated:]\tcom.apple.mobilenotes", down, up, clicked},
+       "",
        "locked: no\nfront application: none\npage: 1\n"},
-      {"edit on; home", {kSetEditingOn, down, up, clicked, kSetEditingOff}, "",
+      {"edit on; home",
+       {kSetEditingOn, down, up, clicked, kSetEditingOff},
+       "",
        "locked: no\nfront application: none\npage: 1\n"},
       {"page 3; home; home",
        {"-[SBIconController scrollToIconListAtIndex:animate:]\t2\t0", down, up, clicked,
         "-[SBIconController scrollToIconListAtIndex:animate:]\t0\t1", down, up, clicked},
-       "", "locked: no\nfront application: none\npage: 1\n"},
+       "",
+       "locked: no\nfront application: none\npage: 1\n"},
       {"lock; home; launch com.apple.mobilenotes; page 2; edit on",
        {"-[SBAwayController lock]", down, up},
        "springboard: launch: the device is locked\nspringboard: page: the device is locked\n"
@@ -260,8 +265,9 @@ TEST(SpringBoardLoader, ExtensionsTellsWhatBecameOfEachLibrary) {
        [](const e2e::TemporaryDevice& device) {
          std::ofstream(device.host(kExtensions + "aaa-broken.dylib")) << std::string(100, 'x');
        },
-       "aaa-broken\tfailed: " + kExtensions + "aaa-broken.dylib: invalid ELF header\neditdefer\tloaded\n"
-       "layoutkeeper\tloaded\n",
+       "aaa-broken\tfailed: " + kExtensions +
+           "aaa-broken.dylib: invalid ELF header\neditdefer\tloaded\n"
+           "layoutkeeper\tloaded\n",
        "springboard: not loading aaa-broken: " + kExtensions + "aaa-broken.dylib: invalid ELF header\n",
        kNoteIconStateChanged},
   };

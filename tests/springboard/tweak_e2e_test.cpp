@@ -42,7 +42,9 @@ TEST(Tweak, LoadsBeforeSpringBoardMakesItsObjectsAndSeesItsStart) {
 TEST(Tweak, HooksSeeTheToolsRequestsAndDecideWhatIsShown) {
   e2e::TemporaryDevice device;
   for (std::vector<std::string> tool : {std::vector<std::string>{"iconcount", "Mail", "3"},
-                                        {"badge", "Stocks", "New"}, {"indicator", "-s", "Airplane"}, {"radio", "y"}}) {
+                                        {"badge", "Stocks", "New"},
+                                        {"indicator", "-s", "Airplane"},
+                                        {"radio", "y"}}) {
     tool[0] = e2e::program(tool[0]);
     ASSERT_EQ(e2e::run(device, tool).status, 0) << tool[0];
   }

@@ -38,17 +38,12 @@ TEST_F(StorequeryTest, OpensTheSearchWithTheWholePhraseAsTheTermAndPrintsNothing
     std::vector<std::string> arguments;
     std::string term, store = "", opensBelow = "http://ax.search.itunes.apple.com";
   };
-  for (const Case& c : {Case{{"Beatles"}, "Beatles"},
-                        Case{{"abbey road"}, "abbey%20road"},
-                        Case{{"abbey", "road"}, "abbey"},
-                        Case{{""}, ""},
-                        Case{{"#1 hits 100%"}, "%231%20hits%20100%25"},
-                        Case{{"Simon & Garfunkel"}, "Simon%20%26%20Garfunkel"},
-                        Case{{"a=b+c;d"}, "a%3Db%2Bc%3Bd"},
-                        Case{{"Bj\xc3\xb6rk"}, "Bj%C3%B6rk"},
-                        Case{{"tab\there"}, "tab%09here"},
-                        Case{{"abbey road"}, "abbey%20road",
-                             "https://store.example.com/", "https://store.example.com"}}) {
+  for (const Case& c :
+       {Case{{"Beatles"}, "Beatles"}, Case{{"abbey road"}, "abbey%20road"}, Case{{"abbey", "road"}, "abbey"},
+        Case{{""}, ""}, Case{{"#1 hits 100%"}, "%231%20hits%20100%25"},
+        Case{{"Simon & Garfunkel"}, "Simon%20%26%20Garfunkel"}, Case{{"a=b+c;d"}, "a%3Db%2Bc%3Bd"},
+        Case{{"Bj\xc3\xb6rk"}, "Bj%C3%B6rk"}, Case{{"tab\there"}, "tab%09here"},
+        Case{{"abbey road"}, "abbey%20road", "https://store.example.com/", "https://store.example.com"}}) {
     device.clearJournal();
     auto r = storequery(c.arguments, c.store);
     EXPECT_EQ(r.out, "");

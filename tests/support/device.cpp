@@ -219,8 +219,7 @@ Child spawn(const TemporaryDevice& device, const std::vector<std::string>& progr
 
 Result wait(int pid, Result result) {
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
   result.exited = WIFEXITED(status);
   result.status = result.exited ? WEXITSTATUS(status) : -1;
   result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;

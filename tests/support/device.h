@@ -67,8 +67,8 @@ std::string program(const std::string& name);
 
 // The kit's command-line tools, as build/bin and an installed kit's /usr/bin
 // hold them; each has its manual page, <name>.1.
-inline const std::vector<std::string> kTools = {"iconcount", "badge", "homeprefs", "indicator",
-                                                "radio", "tweet", "storequery", "wanaddress"};
+inline const std::vector<std::string> kTools = {"iconcount", "badge", "homeprefs",  "indicator",
+                                                "radio",     "tweet", "storequery", "wanaddress"};
 
 // argv as it must be started: a program built for the build's processor goes
 // through the build's emulator when it has one (a cross build), so that the

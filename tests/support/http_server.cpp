@@ -55,7 +55,8 @@ struct HttpServer::Running {
   std::atomic<bool> ended{false};
 };
 
-HttpServer::HttpServer(Answer defaultAnswer) : running_(std::make_unique<Running>()), defaultAnswer_(std::move(defaultAnswer)) {
+HttpServer::HttpServer(Answer defaultAnswer)
+    : running_(std::make_unique<Running>()), defaultAnswer_(std::move(defaultAnswer)) {
   httplib::Server& server = running_->server;
   auto handle = [this](const httplib::Request& request, httplib::Response& response) {
     ReceivedRequest received{request.method, request.target, request.version, {}, request.body};

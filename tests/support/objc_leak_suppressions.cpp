@@ -15,5 +15,7 @@
 // inside it too: the bridge's tests count the objects it leaves alive
 // instead.
 
-extern "C" const char* __lsan_default_suppressions() { return "leak:libobjc.so\nleak:libgnustep-base.so\nleak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libobjc.so\nleak:libgnustep-base.so\nleak:libfontconfig.so\n";
+}
 extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }

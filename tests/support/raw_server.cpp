@@ -79,8 +79,7 @@ void RawServer::answer(int connection) {
   if (!sendAll(bytes_.data(), bytes_.size()) || then_ == Then::close) return;
   std::string filler;
   while (filler.size() < sizeof buffer) filler += "0123456789\n";
-  while (sendAll(filler.data(), filler.size())) {
-  }
+  while (sendAll(filler.data(), filler.size())) {}
 }
 
 }  // namespace e2e

@@ -21,8 +21,7 @@ class ScratchRoot {
     unsetenv("SBKIT_ROOT");
     std::error_code ignored;
     // Folders a test locked must be opened again to be removed.
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
   }
   ScratchRoot(const ScratchRoot&) = delete;

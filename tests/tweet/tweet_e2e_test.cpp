@@ -100,11 +100,11 @@ TEST_F(TweetTest, TheServiceReceivesExactlyTheTypedUserNameAndPassword) {
   struct Case {
     std::string user, password, service = "", target = kTarget, host = "twitter.com";
   };
-  for (const Case& c : {Case{"a:b@c", "p@ss:w/rd?#[]% x"}, Case{"evil.example/", "@twitter.com"},
-                        Case{"j\xc3\xb6rg", "&=+$,;!~*'()"}, Case{"%41%", "%%3A"}, Case{"", ""},
-                        Case{"tab\tuser", "\xe2\x82\xac"},
-                        Case{"a@b", "s3cret", "http://social.example.org:8080/api/",
-                             "http://social.example.org:8080/api/statuses/update.xml", "social.example.org:8080"}}) {
+  for (const Case& c :
+       {Case{"a:b@c", "p@ss:w/rd?#[]% x"}, Case{"evil.example/", "@twitter.com"}, Case{"j\xc3\xb6rg", "&=+$,;!~*'()"},
+        Case{"%41%", "%%3A"}, Case{"", ""}, Case{"tab\tuser", "\xe2\x82\xac"},
+        Case{"a@b", "s3cret", "http://social.example.org:8080/api/",
+             "http://social.example.org:8080/api/statuses/update.xml", "social.example.org:8080"}}) {
     e2e::HttpServer server;
     auto r = tweet({c.user, c.password, "hi"}, server.proxy(), {{"SBKIT_STATUS_SERVICE", c.service}});
     EXPECT_EQ(r.out, kContacting + "Done\n") << c.user;
@@ -126,8 +126,7 @@ TEST_F(TweetTest, TheStatusTextArrivesFormEncodedSoTheServiceReadsBackWhatWasTyp
                         Case{"fish & chips", "source=Warble&status=fish%20%26%20chips"},
                         Case{"1+1=2; done", "source=Warble&status=1%2B1%3D2%3B%20done"},
                         Case{"100% #win \"quoted\"", "source=Warble&status=100%25%20%23win%20%22quoted%22"},
-                        Case{"two\nlines", "source=Warble&status=two%0Alines"},
-                        Case{"", "source=Warble&status="}}) {
+                        Case{"two\nlines", "source=Warble&status=two%0Alines"}, Case{"", "source=Warble&status="}}) {
     e2e::HttpServer server;
     auto r = tweet({"alice", "s3cret", c.text}, server.proxy());
     EXPECT_EQ(r.status, 0) << c.text;
@@ -139,10 +138,11 @@ TEST_F(TweetTest, TheStatusTextArrivesFormEncodedSoTheServiceReadsBackWhatWasTyp
 
 TEST_F(TweetTest, AnAnswerMentioningAuthenticationIsPrintedWholeWithStatus0WhateverItsHttpStatus) {
   for (const e2e::Answer& answer :
-       {e2e::Answer{401, "<?xml version=\"1.0\"?>\n<hash>\n  <error>Could not authenticate you.</error>\n</hash>\n",
-                    "application/xml", {{"WWW-Authenticate", "Basic realm=\"Twitter API\""}}},
-        e2e::Answer{401, "Authentication required"},
-        e2e::Answer{200, "ends in uthentica"},
+       {e2e::Answer{401,
+                    "<?xml version=\"1.0\"?>\n<hash>\n  <error>Could not authenticate you.</error>\n</hash>\n",
+                    "application/xml",
+                    {{"WWW-Authenticate", "Basic realm=\"Twitter API\""}}},
+        e2e::Answer{401, "Authentication required"}, e2e::Answer{200, "ends in uthentica"},
         e2e::Answer{500, "uthentication\tbroke\r\nsorry"}}) {
     auto r = answeredWith(answer);
     EXPECT_EQ(r.out, kContacting + answer.body + "\n") << answer.body;
@@ -152,11 +152,9 @@ TEST_F(TweetTest, AnAnswerMentioningAuthenticationIsPrintedWholeWithStatus0Whate
 }
 
 TEST_F(TweetTest, AnyOtherAnswerAndAnEmptyOnePrintDoneWithStatus0) {
-  for (const e2e::Answer& answer : {e2e::Answer{200, "<status><id>7</id></status>"},
-                                    e2e::Answer{200, ""},
+  for (const e2e::Answer& answer : {e2e::Answer{200, "<status><id>7</id></status>"}, e2e::Answer{200, ""},
                                     e2e::Answer{403, "AUTHENTICATION is spelt in capitals here"},
-                                    e2e::Answer{404, "Not found"},
-                                    e2e::Answer{503, ""}}) {
+                                    e2e::Answer{404, "Not found"}, e2e::Answer{503, ""}}) {
     auto r = answeredWith(answer);
     EXPECT_EQ(r.out, kContacting + "Done\n") << answer.status << " " << answer.body;
     EXPECT_EQ(r.err, "");
@@ -209,14 +207,13 @@ TEST_F(TweetTest, ArgumentsThatAreNotUtf8AndAServiceThatIsNoBaseUrlAreRefusedBef
     std::string err, service = "", refusal = "";  // printed as the submission error
   };
   const std::vector<std::string> good = {"alice", "s3cret", "hi"};
-  for (const Case& c : {Case{{"j\xf6rg", "s3cret", "hi"}, "tweet: the user name is not UTF-8 text\n"},
-                        Case{{"alice", "s3cr\xe9t", "hi"}, "tweet: the password is not UTF-8 text\n"},
-                        Case{{"alice", "s3cret", "caf\xe9"}, "tweet: the status text is not UTF-8 text\n"},
-                        Case{good, "", "social.example.org/api", "is not an http:// or https:// URL"},
-                        Case{good, "", "http://x.org/my\tapi",
-                             "holds a blank, a control character or a byte outside ASCII"},
-                        Case{good, "", "http://bob@x.org/api",
-                             "is a base URL and cannot have a user part, a query or a fragment"}}) {
+  for (const Case& c :
+       {Case{{"j\xf6rg", "s3cret", "hi"}, "tweet: the user name is not UTF-8 text\n"},
+        Case{{"alice", "s3cr\xe9t", "hi"}, "tweet: the password is not UTF-8 text\n"},
+        Case{{"alice", "s3cret", "caf\xe9"}, "tweet: the status text is not UTF-8 text\n"},
+        Case{good, "", "social.example.org/api", "is not an http:// or https:// URL"},
+        Case{good, "", "http://x.org/my\tapi", "holds a blank, a control character or a byte outside ASCII"},
+        Case{good, "", "http://bob@x.org/api", "is a base URL and cannot have a user part, a query or a fragment"}}) {
     auto r = tweet(c.arguments, server.proxy(), {{"SBKIT_STATUS_SERVICE", c.service}});
     EXPECT_EQ(r.out, c.refusal.empty() ? "" : kSubmissionError + "SBKIT_STATUS_SERVICE " + c.refusal + "\n");
     EXPECT_EQ(r.err, c.err);
@@ -241,8 +238,11 @@ std::string submissionError(const e2e::Result& r) {
 TEST_F(TweetTest, AnHttpsServiceWhoseCertificateNoAuthoritySignedIsNeverSentTheUpdate) {
   // A certificate for 127.0.0.1 signed by its own key.
   const std::string root = device.root().string();
-  ASSERT_EQ(e2e::shell("cd '" + root + "' && openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -addext "
-                       "subjectAltName=IP:127.0.0.1 -keyout key.pem -out cert.pem 2>/dev/null").status, 0);
+  ASSERT_EQ(e2e::shell("cd '" + root +
+                       "' && openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=127.0.0.1 -addext "
+                       "subjectAltName=IP:127.0.0.1 -keyout key.pem -out cert.pem 2>/dev/null")
+                .status,
+            0);
   httplib::SSLServer server((root + "/cert.pem").c_str(), (root + "/key.pem").c_str());
   int port = server.bind_to_any_port("127.0.0.1");
   ASSERT_GT(port, 0);

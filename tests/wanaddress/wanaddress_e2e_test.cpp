@@ -76,11 +76,10 @@ TEST_F(WanaddressTest, TheAnswerIsPrintedUnalteredWithOneLineEndAfterIt) {
   struct Case {
     std::string answer, out;
   };
-  for (const Case& c : {Case{"203.0.113.7\n", "203.0.113.7\n\n"},
-                        Case{"first\nsecond\r\nthird", "first\nsecond\r\nthird\n"},
-                        Case{"  not an address at all \t", "  not an address at all \t\n"},
-                        Case{std::string("nul\0byte", 8), std::string("nul\0byte\n", 9)},
-                        Case{"", "\n"}}) {
+  for (const Case& c :
+       {Case{"203.0.113.7\n", "203.0.113.7\n\n"}, Case{"first\nsecond\r\nthird", "first\nsecond\r\nthird\n"},
+        Case{"  not an address at all \t", "  not an address at all \t\n"},
+        Case{std::string("nul\0byte", 8), std::string("nul\0byte\n", 9)}, Case{"", "\n"}}) {
     auto r = answeredWith({200, c.answer});
     EXPECT_EQ(r.out, c.out);
     EXPECT_EQ(r.err, "");
@@ -167,7 +166,8 @@ TEST_F(WanaddressTest, AnAnswerCutShortIsAFailedFetch) {
 
 TEST_F(WanaddressTest, HeadersBeyondTheirCapAreAFailedFetch) {
   std::string head = "HTTP/1.1 200 OK\r\n";
-  for (int i = 0; head.size() <= 64 * 1024; ++i) head += "X-Filler-" + std::to_string(i) + ": " + std::string(60, 'f') + "\r\n";
+  for (int i = 0; head.size() <= 64 * 1024; ++i)
+    head += "X-Filler-" + std::to_string(i) + ": " + std::string(60, 'f') + "\r\n";
   e2e::RawServer server(head, e2e::RawServer::Then::sendForever);
   expectFailedFetch(wanaddress(server.proxy(), {}, {{"SBKIT_HTTP_TIMEOUT", "10"}}),
                     "the answer's headers are larger than 64 KiB");

@@ -39,10 +39,8 @@ void setProblem(Request& request, std::string problem) {
 }
 
 void setInteger(Request& request, const char* text) {
-  if (auto number = platform::int32LikeAtoi(text))
-    setValue(request, Value(std::int64_t{*number}));
-  else
-    setProblem(request, "integer value out of range (-2147483648 to 2147483647): " + std::string(text));
+  if (auto number = platform::int32LikeAtoi(text)) setValue(request, Value(std::int64_t{*number}));
+  else setProblem(request, "integer value out of range (-2147483648 to 2147483647): " + std::string(text));
 }
 
 void setFloat(Request& request, const char* text) {
@@ -51,8 +49,7 @@ void setFloat(Request& request, const char* text) {
   // or NaN in the preferences would only confuse SpringBoard.
   if (!std::isfinite(wide) || std::fabs(wide) > FLT_MAX)
     setProblem(request, "float value out of range (not a finite single-precision number): " + std::string(text));
-  else
-    setValue(request, Value(static_cast<float>(wide)));
+  else setValue(request, Value(static_cast<float>(wide)));
 }
 
 // The -s and -a texts become strings only when textProblem finds nothing.
@@ -89,12 +86,12 @@ CommandLine parseCommandLine(int argc, char* argv[]) {
 }
 
 void reportBadOption(int letter) {
-  if (letter >= 32 && letter <= 126)
-    std::fprintf(stderr, "Unknown option `-%c'.\n", letter);
+  if (letter >= 32 && letter <= 126) std::fprintf(stderr, "Unknown option `-%c'.\n", letter);
   else
     // getopt hands a byte of a signed char back sign-extended; the code shown
     // is the byte's own.
-    std::fprintf(stderr, "Unknown option character `\\x%x'.\n", static_cast<unsigned>(static_cast<unsigned char>(letter)));
+    std::fprintf(stderr, "Unknown option character `\\x%x'.\n",
+                 static_cast<unsigned>(static_cast<unsigned char>(letter)));
 }
 
 }  // namespace homeprefs

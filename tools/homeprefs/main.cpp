@@ -54,27 +54,21 @@ constexpr int kMostArguments = 3;
   std::optional<Document> preferences = Document::read(kSpringBoardPreferencesPath, &why);
   if (!preferences) warnx("cannot read %s: %s", kSpringBoardPreferencesPath, why.c_str());
   const platform::plist::Value* value = preferences ? preferences->entries().find(key) : nullptr;
-  if (value)
-    std::printf("%s is set to %s\n", key, description(*value).c_str());
-  else
-    std::printf("Key %s not found\n", key);
+  if (value) std::printf("%s is set to %s\n", key, description(*value).c_str());
+  else std::printf("Key %s not found\n", key);
   std::exit(0);
 }
 
 // Applies the set or the remove and prints it, making the file's new bytes;
 // refuses first a file that could not be written back as it was read.
 Encoded applyChange(Document& preferences, const Request& request) {
-  if (request.action == Action::remove)
-    preferences.entries().erase(request.key);
-  else
-    preferences.entries().set(request.key, *request.value);
+  if (request.action == Action::remove) preferences.entries().erase(request.key);
+  else preferences.entries().set(request.key, *request.value);
   std::string why;
   std::optional<Encoded> file = encode(preferences.root, preferences.format, &why);
   if (!file) errx(1, "cannot rewrite %s: %s", kSpringBoardPreferencesPath, why.c_str());
-  if (request.action == Action::remove)
-    std::printf("Removing key %s\n", request.key);
-  else
-    std::printf("Setting %s to %s\n", request.key, description(*request.value).c_str());
+  if (request.action == Action::remove) std::printf("Removing key %s\n", request.key);
+  else std::printf("Setting %s to %s\n", request.key, description(*request.value).c_str());
   return std::move(*file);
 }
 

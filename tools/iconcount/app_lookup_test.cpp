@@ -108,9 +108,12 @@ TEST_F(AppLookupTest, TheListingShowsControlCharactersAsQuestionMarksOnATerminal
   folder("/var/mobile/Applications/G1/" + name + ".app");
   std::ofstream(root_ / "private/var/mobile/Applications/G1" / (name + ".app") / "Info.plist")
       << "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleIdentifier</key>"
-         "<string>com.example.\t\xc2\x9b" "2J</string></dict></plist>";
+         "<string>com.example.\t\xc2\x9b"
+         "2J</string></dict></plist>";
   EXPECT_EQ(listedThrough(true), "User Applications:\nFake?           Row?[2J\tcom.example.??2J\n");
-  EXPECT_EQ(listedThrough(false), "User Applications:\n" + name + "\tcom.example.\t\xc2\x9b" "2J\n")
+  EXPECT_EQ(listedThrough(false), "User Applications:\n" + name +
+                                      "\tcom.example.\t\xc2\x9b"
+                                      "2J\n")
       << "byte for byte through a pipe";
 }
 

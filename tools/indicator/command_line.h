@@ -8,9 +8,9 @@
 namespace indicator {
 
 enum class Action {
-  show,       // -s: add the item
-  remove,     // -r: remove the item
-  showBriefly // -t: add the item, wait three seconds, remove it
+  show,        // -s: add the item
+  remove,      // -r: remove the item
+  showBriefly  // -t: add the item, wait three seconds, remove it
 };
 
 struct Step {

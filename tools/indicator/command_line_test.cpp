@@ -74,13 +74,9 @@ TEST_F(CommandLineTest, OptionBBadLettersAndMissingValuesStopTheRun) {
     std::vector<std::string> arguments;
     std::vector<Seen> before;
   };
-  for (const Case& c : {Case{{"-b", "1", "-s", "A"}, {}},
-                        Case{{"-s", "A", "-x", "-r", "B"}, {{Action::show, "A"}}},
-                        Case{{"-s"}, {}},
-                        Case{{"-r", "A", "-t"}, {{Action::remove, "A"}}},
-                        Case{{"-b"}, {}},
-                        Case{{"-s", "A", "-L"}, {{Action::show, "A"}}},
-                        Case{{"-\xe9"}, {}}}) {
+  for (const Case& c : {Case{{"-b", "1", "-s", "A"}, {}}, Case{{"-s", "A", "-x", "-r", "B"}, {{Action::show, "A"}}},
+                        Case{{"-s"}, {}}, Case{{"-r", "A", "-t"}, {{Action::remove, "A"}}}, Case{{"-b"}, {}},
+                        Case{{"-s", "A", "-L"}, {{Action::show, "A"}}}, Case{{"-\xe9"}, {}}}) {
     CommandLine line = parse(c.arguments);
     EXPECT_EQ(line.ending, Ending::stopped) << c.arguments[0];
     EXPECT_EQ(steps(line), c.before) << c.arguments[0];

@@ -25,9 +25,18 @@ TEST(IconListing, NamesOf7815And16CharactersGetThreeTwoTwoAndOneTab) {
   EXPECT_EQ(listingOf({"Default_ABitLongerThanAColumn.png"}), "ABitLongerThanAColumn\t\n");
   // Characters count, not bytes: "Cafébar" is seven characters in eight bytes,
   // "CaféCrèmeBrûlée" fifteen in nineteen.
-  EXPECT_EQ(listingOf({"FSO_Caf\xc3\xa9" "bar.png"}), "Caf\xc3\xa9" "bar\t\t\t\n");
-  EXPECT_EQ(listingOf({"FSO_Caf\xc3\xa9" "Cr\xc3\xa8" "meBr\xc3\xbbl\xc3\xa9" "e.png"}),
-            "Caf\xc3\xa9" "Cr\xc3\xa8" "meBr\xc3\xbbl\xc3\xa9" "e\t\t\n");
+  EXPECT_EQ(listingOf({"FSO_Caf\xc3\xa9"
+                       "bar.png"}),
+            "Caf\xc3\xa9"
+            "bar\t\t\t\n");
+  EXPECT_EQ(listingOf({"FSO_Caf\xc3\xa9"
+                       "Cr\xc3\xa8"
+                       "meBr\xc3\xbbl\xc3\xa9"
+                       "e.png"}),
+            "Caf\xc3\xa9"
+            "Cr\xc3\xa8"
+            "meBr\xc3\xbbl\xc3\xa9"
+            "e\t\t\n");
 }
 
 TEST(IconListing, ALineEndsAfterEveryThirdListedNameAndOneMoreClosesTheListing) {

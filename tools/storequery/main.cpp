@@ -26,8 +26,7 @@ constexpr int kUsageStatus = 255;
 
 int main(int argc, char* argv[]) {
   if (argc <= 1) usage(argv[0]);
-  platform::ServiceUrl store =
-      platform::serviceUrl(kServiceVariable, kDefaultService, platform::ServiceUrlKind::base);
+  platform::ServiceUrl store = platform::serviceUrl(kServiceVariable, kDefaultService, platform::ServiceUrlKind::base);
   if (!store.url) errx(1, "%s", store.refusal.c_str());
   // Whether an application took the URL is not ours to know.
   bindings::openURL(searchUrl(*store.url, argv[1]));

@@ -51,8 +51,10 @@ TEST(OutcomeLine, IsTheWholeTextWhenItMentionsAuthenticationAndDoneOtherwise) {
 }
 
 TEST(OutcomeLine, ReadsIllFormedBytesAsReplacementCharacters) {
-  EXPECT_EQ(outcomeLine("\xff" "Authentication failed for j\xf6rg"),
-            "\xef\xbf\xbd" "Authentication failed for j\xef\xbf\xbdrg");
+  EXPECT_EQ(outcomeLine("\xff"
+                        "Authentication failed for j\xf6rg"),
+            "\xef\xbf\xbd"
+            "Authentication failed for j\xef\xbf\xbdrg");
   // A mark inside the word breaks it.
   EXPECT_EQ(outcomeLine("uthen\xfftica"), "Done");
 }

@@ -44,8 +44,8 @@ static __attribute__((constructor)) void _logosLocalInit() {
   Class _logos_class$SBIconModel = objc_getClass("SBIconModel");
   MSHookMessageEx(_logos_class$SBIconModel, @selector(init), (IMP)(void*)&_logos_method$SBIconModel$init,
                   (IMP*)&_logos_orig$SBIconModel$init);
-  MSHookMessageEx(_logos_class$SBIconModel, @selector(loadIconState), (IMP)(void*)&_logos_method$SBIconModel$loadIconState,
-                  (IMP*)&_logos_orig$SBIconModel$loadIconState);
+  MSHookMessageEx(_logos_class$SBIconModel, @selector(loadIconState),
+                  (IMP)(void*)&_logos_method$SBIconModel$loadIconState, (IMP*)&_logos_orig$SBIconModel$loadIconState);
   MSHookMessageEx(object_getClass(_logos_class$SBIconModel), @selector(sharedInstance),
                   (IMP)(void*)&_logos_meta_method$SBIconModel$sharedInstance,
                   (IMP*)&_logos_meta_orig$SBIconModel$sharedInstance);
